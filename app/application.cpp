@@ -1,0 +1,34 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace app {
+
+QString title()
+{
+    return QStringLiteral("Зельм");
+}
+
+QString helpFile()
+{
+    return {};
+}
+
+void configure(QApplication& application)
+{
+    application.setApplicationName(title());
+    application.setApplicationDisplayName(title());
+    application.setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
+
+    // Qt's own buttons and dialogs speak Russian whatever the user's language; only the
+    // decimal separator follows the user's locale.
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* qtbase = new QTranslator(&application);
+    if (qtbase->load(QStringLiteral("qtbase_ru"), dir))
+        QCoreApplication::installTranslator(qtbase);
+}
+
+} // namespace app

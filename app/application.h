@@ -1,0 +1,20 @@
+#pragma once
+// Application properties, read by the exit question and the About dialog.
+
+#include <QString>
+
+class QApplication;
+
+namespace app {
+
+inline constexpr int kMajor = 1;
+inline constexpr int kMinor = 0;
+inline constexpr int kRevision = 1;
+
+QString title();    // "Зельм"
+QString helpFile(); // none is set
+
+// Sets name, version and Russian translations of Qt's own texts on the application.
+void configure(QApplication& application);
+
+} // namespace app
