@@ -1,0 +1,268 @@
+#include "calc/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace calc {
+namespace {
+
+// Only these three are dropped, as the classic Val did; a carriage return, like any other
+// character, ends the number. Every byte of a multi-byte UTF-8 character is >= 0x80, so
+// scanning bytes never mistakes part of a Cyrillic letter for a digit or a blank.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int digitValue(char c, int base)
+{
+    int value = -1;
+    if (isDigit(c))
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+// "&H" and "&O" values: up to 16 bits they are a 16-bit two's-complement Integer
+// (&HFFFF = -1); up to 32 bits a 32-bit two's-complement Long (&HFFFFFFFF = -1), as the
+// classic Val took them; wider values overflowed there and read as infinity here, which
+// the window reports as an overflow. A sign before the prefix negates the value read
+// (-&HFFFF = 1). "&", "&H" without digits and unknown prefixes such as "&B" read 0.
+double parseRadix(const std::string& s, std::size_t i, bool negative)
+{
+    if (i >= s.size())
+        return 0.0;
+    const char prefix = s[i];
+    const int base = (prefix == 'H' || prefix == 'h') ? 16 : (prefix == 'O' || prefix == 'o') ? 8 : 0;
+    if (base == 0)
+        return 0.0;
+    std::uint64_t value = 0;
+    bool anyDigit = false;
+    bool tooWide = false;
+    for (++i; i < s.size(); ++i) {
+        const int d = digitValue(s[i], base);
+        if (d < 0)
+            break;
+        anyDigit = true;
+        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
+        if (value > 0xFFFF'FFFFu) {
+            tooWide = true;
+            break;
+        }
+    }
+    if (!anyDigit)
+        return 0.0;
+    if (tooWide)
+        return negative ? -infinity : infinity;
+    const double read = value <= 0xFFFFu ? static_cast<std::int16_t>(value)
+                                         : static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return negative ? -read : read;
+}
+
+// A decimal number 0.d1d2d3... × 10^pointPosition; no leading or trailing zero digits,
+// and no digits at all for zero.
+struct Decimal {
+    std::string digits;
+    long pointPosition = 0;
+};
+
+// The exact decimal value of |x|: glibc prints every digit of a double exactly, and no
+// double needs more than 767 significant digits.
+Decimal exactDecimal(double x)
+{
+    Decimal d;
+    if (x == 0.0)
+        return d;
+    char buffer[800];
+    std::snprintf(buffer, sizeof buffer, "%.770e", std::fabs(x));
+    const char* p = buffer;
+    for (; *p != 'e'; ++p)
+        if (isDigit(*p))
+            d.digits.push_back(*p);
+    d.pointPosition = std::strtol(p + 1, nullptr, 10) + 1;
+    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    return d;
+}
+
+// Keeps the first `keep` digits, rounding half away from zero as the classic runtime did
+// in decimal.
+Decimal roundDigits(Decimal d, long keep)
+{
+    if (keep < 0) {
+        d.digits.clear();
+        d.pointPosition = 0;
+        return d;
+    }
+    const auto kept = static_cast<std::size_t>(keep);
+    if (kept >= d.digits.size())
+        return d;
+    const bool up = d.digits[kept] >= '5';
+    d.digits.resize(kept);
+    if (up) {
+        while (!d.digits.empty() && d.digits.back() == '9')
+            d.digits.pop_back();
+        if (d.digits.empty()) {
+            d.digits = "1";
+            d.pointPosition += 1;
+        } else {
+            d.digits.back() += 1;
+        }
+    }
+    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    if (d.digits.empty())
+        d.pointPosition = 0;
+    return d;
+}
+
+// What the classic runtime printed for values no arithmetic here lets through: the
+// window never shows them, but the functions must not fail on them.
+std::string nonFiniteText(double x)
+{
+    if (std::isnan(x))
+        return std::signbit(x) ? "-1.#IND" : "1.#QNAN";
+    return x < 0 ? "-1.#INF" : "1.#INF";
+}
+
+constexpr int significantDigits = 15;
+
+} // namespace
+
+double parseNumber(std::string_view utf8Text)
+{
+    std::string s;
+    s.reserve(utf8Text.size());
+    for (char c : utf8Text)
+        if (!isBlank(c))
+            s.push_back(c);
+
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    if (i < s.size() && s[i] == '&')
+        return parseRadix(s, i + 1, negative);
+
+    // The digits are handed to strtod as one integer with a decimal exponent, so no
+    // decimal separator reaches it and the process locale cannot change the reading;
+    // strtod rounds correctly, giving ±HUGE_VAL beyond the double range and 0 or a
+    // subnormal below it.
+    std::string mantissa;
+    long long exponent = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i)
+        mantissa.push_back(s[i]);
+    if (i < s.size() && s[i] == '.')
+        for (++i; i < s.size() && isDigit(s[i]); ++i) {
+            mantissa.push_back(s[i]);
+            --exponent;
+        }
+    if (mantissa.empty())
+        return 0.0;
+
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+            negativeExponent = s[i] == '-';
+            ++i;
+        }
+        // Saturated: far beyond any double already, yet safe from integer overflow.
+        long long written = 0;
+        for (; i < s.size() && isDigit(s[i]); ++i)
+            written = std::min(written * 10 + (s[i] - '0'), 1'000'000'000LL);
+        exponent += negativeExponent ? -written : written;
+    }
+
+    const std::string clean = (negative ? "-" : "") + mantissa + "e" + std::to_string(exponent);
+    return std::strtod(clean.c_str(), nullptr);
+}
+
+std::string formatNumber(double value, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value))
+        return nonFiniteText(value);
+    if (value == 0.0)
+        return "0"; // negative zero too
+
+    const Decimal exact = exactDecimal(value);
+    Decimal d = roundDigits(exact, significantDigits);
+    // Just below the largest double, rounding up would write a text that reads back as
+    // an overflow; such values are cut at the fifteenth digit instead (1.79769313486231E+308,
+    // the largest literal the classic runtime accepted).
+    if (d.pointPosition > 309 || (d.pointPosition == 309 && d.digits > "17976931348623157"))
+        d = roundDigits(Decimal{exact.digits.substr(0, significantDigits), exact.pointPosition},
+                        significantDigits);
+
+    std::string text = value < 0 ? "-" : "";
+    const long exponent10 = d.pointPosition - 1;
+    // Plain digits from 0.0001 up to 15 integer digits, as the classic CStr: 0.0001 but
+    // 1E-05, 999999999999999 but 1E+15. The exponent has a sign and at least two digits.
+    if (exponent10 >= -4 && exponent10 < significantDigits) {
+        std::string integerPart;
+        std::string fraction;
+        if (d.pointPosition > 0) {
+            const auto point = static_cast<std::size_t>(d.pointPosition);
+            integerPart = d.digits.substr(0, point);
+            integerPart.resize(point, '0');
+            if (d.digits.size() > point)
+                fraction = d.digits.substr(point);
+        } else {
+            integerPart = "0";
+            fraction = std::string(static_cast<std::size_t>(-d.pointPosition), '0') + d.digits;
+        }
+        text += integerPart;
+        if (!fraction.empty())
+            text.append(decimalSeparator).append(fraction);
+        return text;
+    }
+
+    text += d.digits.front();
+    if (d.digits.size() > 1)
+        text.append(decimalSeparator).append(d.digits, 1);
+    char exponentText[24];
+    std::snprintf(exponentText, sizeof exponentText, "E%c%02ld", exponent10 < 0 ? '-' : '+',
+                  exponent10 < 0 ? -exponent10 : exponent10);
+    return text + exponentText;
+}
+
+// Like the classic Format(x, "0.000"): the value is first taken to 15 significant digits
+// (so 1.0005, stored as 1.000499999..., is 1.001 and digits past the fifteenth of a large
+// number are zeros), then rounded to three decimals half away from zero. A negative value
+// that rounds to zero keeps its "-", telling the engineer it was slightly negative; only
+// negative zero itself is written "0.000".
+std::string formatResult(double value, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value))
+        return nonFiniteText(value);
+
+    const Decimal fifteen = roundDigits(exactDecimal(value), significantDigits);
+    const Decimal d = roundDigits(fifteen, fifteen.pointPosition + 3);
+
+    std::string text = value < 0 ? "-" : "";
+    if (d.pointPosition > 0) {
+        const auto point = static_cast<std::size_t>(d.pointPosition);
+        std::string integerPart = d.digits.substr(0, point);
+        integerPart.resize(point, '0');
+        text += integerPart;
+    } else {
+        text += '0';
+    }
+    text.append(decimalSeparator);
+    for (long place = 0; place < 3; ++place) {
+        const long index = d.pointPosition + place;
+        const bool present = index >= 0 && static_cast<std::size_t>(index) < d.digits.size();
+        text += present ? d.digits[static_cast<std::size_t>(index)] : '0';
+    }
+    return text;
+}
+
+} // namespace calc

@@ -12,7 +12,7 @@ packages=(
   # sans-serif faces with Cyrillic and Arial-like metrics
   fonts-liberation2 fonts-dejavu-core
   # tests: core, headless windows, real X server checks
-  googletest libgtest-dev xvfb xauth x11-utils imagemagick
+  googletest libgtest-dev locales xvfb xauth x11-utils imagemagick
 )
 
 missing=()
