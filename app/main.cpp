@@ -1,13 +1,19 @@
 #include "app/application.h"
+#include "platform/qt_services.h"
+#include "ui/main_window/frm_zelm.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     app::configure(application);
-    QMainWindow window; // replaced by the calculator window
+    // The calculator window ends the run itself when it closes (it is a tool window, which
+    // Qt does not count); no other window's closing may end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    platform::QtServices qt;
+    ui::FrmZelm window(qt.services());
     window.show();
     return application.exec();
 }

@@ -27,7 +27,7 @@ public:
     QString FileName;     // full path of the chosen file, empty when none was chosen
     std::uint32_t Color = 0; // red in the low byte, then green, then blue
     QString FontName;
-    float FontSize = 0.0f;
+    float FontSize = 8.0f;  // the classic control started at 8 points
     bool FontBold = false;
 
     // Each shows its dialog modally over the owner and returns true when the user chose

@@ -1,0 +1,172 @@
+// The report file: its exact bytes, the code page, replacing, and failures that must be
+// reported and must leave an existing file whole.
+
+#include "output/report.h"
+#include "platform/code_page_1251.h"
+#include "platform/run_time_error.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const QString kTitle =
+    QStringLiteral("Расход воды от зельма плотины для створа") + QString(19, QLatin1Char(' '));
+const QString kCaption = QStringLiteral("Объём вод-ща (W), м.куб");
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QString failureOf(const QString& target, const QByteArray& bytes)
+{
+    try {
+        output::writeReport(target, bytes);
+    } catch (const platform::RunTimeError& e) {
+        return e.description();
+    }
+    return {};
+}
+
+int openHandles()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).count());
+}
+
+} // namespace
+
+TEST(ReportBytes, AreTheThreeLinesInCodePage1251)
+{
+    // Line 1 with its 19 blanks, CR LF, an empty line, then the volume and the caption.
+    const QByteArray head = QByteArray::fromHex(
+        "d0e0f1f5eee420e2eee4fb20eef220e7e5ebfcece020efebeef2e8edfb20e4ebff20f1f2e2eef0e0"
+        "20202020202020202020202020202020202020" "0d0a0d0a");
+    const QByteArray tail = QByteArray::fromHex("cee1fab8ec20e2eee42df9e0202857292c20ec2eeaf3e1" "0d0a");
+    const struct {
+        const char* name;
+        QString volume;
+        QByteArray bytes;
+    } rows[] = {
+        {"typical", QStringLiteral("1000000"), "1000000"},
+        {"empty", QString(), ""},
+        {"commaLocale", QStringLiteral("12,5"), "12,5"}, // the field's text, not a number
+        // One "?" per character outside the code page; the emoji is a surrogate pair.
+        {"outsideCodePage", QStringLiteral("ẞ😀中1"), "???1"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(output::reportBytes(kTitle, row.volume, kCaption).toHex().toStdString(),
+                  (head + row.bytes + tail).toHex().toStdString());
+    }
+}
+
+TEST(CodePage1251, IrregularEntriesMapBothWays)
+{
+    const struct {
+        char16_t character;
+        unsigned char byte;
+    } rows[] = {{u'Ё', 0xA8}, {u'ё', 0xB8}, {u'№', 0xB9}, {u'€', 0x88}, {u'«', 0xAB},
+                {u'»', 0xBB}, {u'—', 0x97}, {u'–', 0x96}, {u'Ђ', 0x80}, {u'\u00A0', 0xA0},
+                {u'А', 0xC0}, {u'я', 0xFF}, {u'\x7F', 0x7F}};
+    for (const auto& row : rows) {
+        const QString text(QChar(row.character));
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(platform::toCp1251(text), QByteArray(1, char(row.byte)));
+        EXPECT_EQ(platform::fromCp1251(QByteArray(1, char(row.byte))), text);
+    }
+    // A lone surrogate and U+FFFD are not in the code page either.
+    EXPECT_EQ(platform::toCp1251(QString(QChar(0xD800)) + QChar(0xFFFD) + u'é'), "???");
+}
+
+TEST(CodePage1251, EveryAssignedByteReadsBackUnchanged)
+{
+    QByteArray all;
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        if (b != 0x98) // unassigned
+            all.append(char(b));
+    }
+    EXPECT_EQ(platform::toCp1251(platform::fromCp1251(all)), all);
+}
+
+TEST(ReportFile, SavingTwiceReplacesTheFileWhole)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("отчёт.txt"));
+    output::writeReport(target, "a much longer first report\r\n");
+    output::writeReport(target, "second\r\n");
+    EXPECT_EQ(readAll(target), "second\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("отчёт.txt")});
+}
+
+TEST(ReportFile, FailuresNameTheFileAndTheReasonAndTheNextSaveWorks)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("plain.txt"));
+    output::writeReport(plain, "not a folder");
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    const struct {
+        QString target;
+        QString reason;
+    } rows[] = {
+        {dir.filePath(QStringLiteral("нет/отчёт.txt")), QStringLiteral("не существует")},
+        {dir.filePath(QStringLiteral("folder")), QStringLiteral("это папка")},
+        {plain + QStringLiteral("/отчёт.txt"), QStringLiteral("это файл, а не папка")},
+        // Written in place: renaming a temporary file over it would replace the device.
+        {QStringLiteral("/dev/full"), QStringLiteral("нет места")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target.toStdString());
+        const int handles = openHandles();
+        const QString description = failureOf(row.target, "x\r\n");
+        EXPECT_TRUE(description.contains(QDir::toNativeSeparators(row.target))) << description.toStdString();
+        EXPECT_TRUE(description.contains(row.reason)) << description.toStdString();
+        EXPECT_EQ(openHandles(), handles);
+    }
+    EXPECT_EQ(readAll(plain), "not a folder");
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
+    output::writeReport(plain, "ok\r\n");
+    EXPECT_EQ(readAll(plain), "ok\r\n");
+}
+
+// Root ignores permission bits, so the failure comes from a file-size limit: the write
+// stops half-way as on a full disk.
+TEST(ReportFile, FailedWriteKeepsTheExistingFileByteForByte)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("old.txt"));
+    output::writeReport(target, "the old report\r\n");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const QString description =
+        failureOf(target, output::reportBytes(kTitle, QStringLiteral("1000000"), kCaption));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(description.contains(QDir::toNativeSeparators(target))) << description.toStdString();
+    EXPECT_TRUE(description.contains(QStringLiteral("размер"))) << description.toStdString();
+    EXPECT_EQ(readAll(target), "the old report\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.txt")});
+    output::writeReport(target, "new\r\n");
+    EXPECT_EQ(readAll(target), "new\r\n");
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

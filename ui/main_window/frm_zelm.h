@@ -1,0 +1,96 @@
+#pragma once
+// FrmZelm, the calculator window. The map:
+//
+//   Text2 W, Text3 B, Text4 H, Text6 Q  -- focus leaves for another control -->
+//       Text2/3/4/6_Validate: rewritten in normal number form (calc/number_text.h)
+//   Text7 L, Combo1 k, Combo2 K         -- read as typed, never rewritten
+//   OK (click, or Enter anywhere)       --> OK_Click: calc::computeDischarge --> Text1
+//   Command2 (click, or Esc anywhere)   --> Command2_Click (exit question)
+//   menu items and their shortcut keys  --> Mnu…_Click / mnu…_Click
+//
+// Look and defaults: frm_zelm_layout.h (one table). Building, keys, validation and the
+// calculation: frm_zelm.cpp. The menu commands: frm_zelm_commands.cpp. Every handler runs
+// through platform::runHandler, so an error is reported and the window goes on.
+
+#include "platform/services.h"
+
+#include <QList>
+#include <QMainWindow>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ui {
+
+class PictureBox;
+
+class FrmZelm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmZelm(platform::Services services, QWidget* parent = nullptr);
+    ~FrmZelm() override;
+
+    // The controls by their names, for the commands that read and change them.
+    struct Form {
+        QWidget* client = nullptr; // the client area under the menu bar; carries the colour
+        QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr,
+                  *Text6 = nullptr, *Text7 = nullptr;
+        QComboBox *Combo1 = nullptr, *Combo2 = nullptr;
+        QPushButton *OK = nullptr, *Command2 = nullptr;
+        QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
+               *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
+               *Label9 = nullptr, *Label10 = nullptr, *Label23 = nullptr;
+        PictureBox* Picture1 = nullptr;
+    };
+    const Form& form() const { return ui_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectEvents();
+    // Runs one handler the way every event of this window runs.
+    void run(void (FrmZelm::*handler)());
+
+    // Events of the window and its fields (frm_zelm.cpp).
+    void Form_Load();
+    void OK_Click();
+    void Text2_Validate(bool& cancel);
+    void Text3_Validate(bool& cancel);
+    void Text4_Validate(bool& cancel);
+    void Text6_Validate(bool& cancel);
+    void validateNumberField(QLineEdit* field);
+    void focusMoved(QWidget* from, QWidget* to);
+    double readNumber(const QString& text) const;
+
+private slots:
+    // The Window menu keeps its items, which do nothing (frm_zelm.cpp).
+    void mnuWindowCascade_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowArrangeIcons_Click();
+
+    // Commands (frm_zelm_commands.cpp).
+    void Command2_Click();
+    void MnuFileOpen_Click();
+    void MnuFileSave_Click();
+    void MnuFilePrint_Click();
+    void MnuFileCancel_Click();
+    void MnuStroyColor_Click();
+    void MnuFont_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpAbout_Click();
+
+private:
+    platform::Services services_;
+    Form ui_;
+    QList<QLabel*> sizedToText_; // labels that take the size of their caption
+    QMetaObject::Connection focusWatch_;
+};
+
+} // namespace ui
