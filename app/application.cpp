@@ -16,6 +16,12 @@ QString helpFile()
     return {};
 }
 
+ui::ApplicationProperties properties()
+{
+    return {.title = title(), .major = kMajor, .minor = kMinor, .revision = kRevision,
+            .helpFile = helpFile()};
+}
+
 void configure(QApplication& application)
 {
     application.setApplicationName(title());

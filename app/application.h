@@ -1,5 +1,7 @@
 #pragma once
-// Application properties, read by the exit question and the About dialog.
+// Application properties, read by the exit question, the help search and the About dialog.
+
+#include "ui/application_properties.h"
 
 #include <QString>
 
@@ -13,6 +15,9 @@ inline constexpr int kRevision = 1;
 
 QString title();    // "Зельм"
 QString helpFile(); // none is set
+
+// All of the above, as the windows take them.
+ui::ApplicationProperties properties();
 
 // Sets name, version and Russian translations of Qt's own texts on the application.
 void configure(QApplication& application);

@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     platform::QtServices qt;
-    ui::FrmZelm window(qt.services());
+    ui::FrmZelm window(qt.services(), app::properties());
     window.show();
     return application.exec();
 }

@@ -21,7 +21,7 @@ using testing_support::ScriptedMessageBoxes;
 
 namespace {
 
-const ui::AboutInfo kZelm{QStringLiteral("Зельм"), 1, 0, 1};
+const ui::ApplicationProperties kZelm{QStringLiteral("Зельм"), 1, 0, 1};
 
 // What a test saw of the dialog while its modal loop ran.
 struct Seen {

@@ -65,7 +65,7 @@ void line(QWidget* parent, const char* name, QColor colour, int x1, int x2, int 
 
 } // namespace
 
-FrmAb::FrmAb(QWidget* owner, const AboutInfo& info)
+FrmAb::FrmAb(QWidget* owner, const ApplicationProperties& info)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       info_(info)
@@ -156,7 +156,7 @@ void FrmAb::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void showAbout(QWidget* owner, const AboutInfo& info)
+void showAbout(QWidget* owner, const ApplicationProperties& info)
 {
     auto* dialog = new FrmAb(owner, info);
     dialog->exec();

@@ -3,6 +3,8 @@
 // and the ownership notice. It is built anew for every showing and destroys itself when
 // cmdOK closes it.
 
+#include "ui/application_properties.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -11,18 +13,10 @@ class QPushButton;
 
 namespace ui {
 
-// What the dialog shows of the application; the program passes its own properties.
-struct AboutInfo {
-    QString title; // "Зельм"
-    int major = 0;
-    int minor = 0;
-    int revision = 0;
-};
-
 class FrmAb : public QDialog {
     Q_OBJECT
 public:
-    FrmAb(QWidget* owner, const AboutInfo& info);
+    FrmAb(QWidget* owner, const ApplicationProperties& info);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -32,12 +26,12 @@ private:
     void Form_Load();
     void cmdOK_Click();
 
-    AboutInfo info_;
+    ApplicationProperties info_;
     QLabel* lblVersion_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
 };
 
 // mnuHelpAbout: creates frmAb over owner and runs it modally; returns once it is closed.
-void showAbout(QWidget* owner, const AboutInfo& info);
+void showAbout(QWidget* owner, const ApplicationProperties& info);
 
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "calc/discharge.h"
 #include "calc/number_text.h"
+#include "platform/common_dialog.h"
 #include "platform/run_time_error.h"
 #include "ui/main_window/frm_zelm_layout.h"
 #include "ui/main_window/picture_box.h"
@@ -84,13 +85,16 @@ QString decimalSeparator()
 
 } // namespace
 
-FrmZelm::FrmZelm(platform::Services services, QWidget* parent)
-    : QMainWindow(parent, Qt::Tool | Qt::FramelessWindowHint), services_(services)
+FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, QWidget* parent)
+    : QMainWindow(parent, Qt::Tool | Qt::FramelessWindowHint),
+      services_(services),
+      properties_(std::move(properties))
 {
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
     createControls();
     createMenus();
+    CD = new platform::CommonDialog(services_.dialogs, this);
     connectEvents();
     // The window cannot be resized: client area plus menu bar, nothing else.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

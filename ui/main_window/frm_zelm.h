@@ -13,6 +13,7 @@
 // through platform::runHandler, so an error is reported and the window goes on.
 
 #include "platform/services.h"
+#include "ui/application_properties.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -22,6 +23,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace platform {
+class CommonDialog;
+}
+
 namespace ui {
 
 class PictureBox;
@@ -29,7 +34,8 @@ class PictureBox;
 class FrmZelm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmZelm(platform::Services services, QWidget* parent = nullptr);
+    explicit FrmZelm(platform::Services services, ApplicationProperties properties = {},
+                     QWidget* parent = nullptr);
     ~FrmZelm() override;
 
     // The controls by their names, for the commands that read and change them.
@@ -88,7 +94,9 @@ private slots:
 
 private:
     platform::Services services_;
+    ApplicationProperties properties_;
     Form ui_;
+    platform::CommonDialog* CD = nullptr; // one for the whole run, shared by every command
     QList<QLabel*> sizedToText_; // labels that take the size of their caption
     QMetaObject::Connection focusWatch_;
 };

@@ -1,53 +1,65 @@
 // The commands of the calculator window: the exit button and the menu items that do
-// something. Each runs through platform::runHandler (see FrmZelm::connectEvents).
+// something. Each runs through platform::runHandler (see FrmZelm::connectEvents), so an
+// error is reported and the window goes on with every field as it was.
 
 #include "ui/main_window/frm_zelm.h"
+
+#include "output/word_handoff.h"
+#include "ui/about/frm_ab.h"
+#include "ui/about/help_search.h"
+#include "ui/main_window/appearance.h"
+#include "ui/main_window/file_commands.h"
+
+#include <QLabel>
+#include <QLineEdit>
 
 namespace ui {
 
 void FrmZelm::Command2_Click()
 {
-    // Does nothing yet: the exit question.
+    confirmExit(services_.messages, services_.process, this);
 }
 
 void FrmZelm::MnuFileOpen_Click()
 {
-    // Does nothing yet: the file-open dialog.
+    openCommand(*CD, services_.process);
 }
 
 void FrmZelm::MnuFileSave_Click()
 {
-    // Does nothing yet: the text report.
+    // The report takes the texts as the window shows them, not recomputed numbers.
+    saveReportCommand(*CD, ui_.Label8->text(), ui_.Text2->text(), ui_.Label1->text());
 }
 
 void FrmZelm::MnuFilePrint_Click()
 {
-    // Does nothing yet: the word-processor document.
+    output::handOffToWordProcessor(services_.launcher);
 }
 
 void FrmZelm::MnuFileCancel_Click()
 {
-    // Does nothing yet: closing the window without a question.
+    // Closed as the window system would close it: no question.
+    close();
 }
 
 void FrmZelm::MnuStroyColor_Click()
 {
-    // Does nothing yet: the window colour.
+    applyWindowColor(*CD, ui_.client);
 }
 
 void FrmZelm::MnuFont_Click()
 {
-    // Does nothing yet: the font of the two title lines.
+    applyTitleFont(*CD, ui_.client, ui_.Label8, ui_.Label10);
 }
 
 void FrmZelm::mnuHelpSearch_Click()
 {
-    // Does nothing yet: the help search.
+    helpSearch(services_.help, services_.messages, this, properties_.helpFile);
 }
 
 void FrmZelm::mnuHelpAbout_Click()
 {
-    // Does nothing yet: the About dialog.
+    showAbout(this, properties_);
 }
 
 } // namespace ui
