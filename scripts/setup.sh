@@ -12,7 +12,15 @@ packages=(
   # sans-serif faces with Cyrillic and Arial-like metrics
   fonts-liberation2 fonts-dejavu-core
   # tests: core, headless windows, real X server checks
-  googletest libgtest-dev locales xvfb xauth x11-utils imagemagick
+  googletest libgtest-dev locales xvfb xauth x11-utils xdotool imagemagick
+  # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
+  clang libclang-rt-14-dev
+  # start-up benchmark and package check: watching for the first mapped window
+  libx11-dev
+  # Debian package: dependencies from the linked libraries, desktop entry check
+  dpkg-dev desktop-file-utils
+  # rendering the icon's PNG sizes (packaging/render-icons.sh)
+  librsvg2-bin
 )
 
 missing=()
