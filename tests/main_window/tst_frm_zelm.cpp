@@ -388,6 +388,8 @@ private slots:
         QTest::addRow("menu shortcut keeps the focus") << "shortcut" << false;
         QTest::addRow("Window menu item keeps the focus") << "menu" << false;
         QTest::addRow("menu bar by Alt and back") << "menubar" << false;
+        // Once went wrong: the menu bar kept the focus, and the field was never left.
+        QTest::addRow("menu bar by Alt, then a click on another field") << "menubar-click" << true;
         QTest::addRow("another window takes the focus") << "window" << false;
     }
 
@@ -416,6 +418,11 @@ private slots:
             QCOMPARE(focus(), window_->menuBar());
             press(Qt::Key_Escape);
             QCOMPARE(focus(), control("Text4"));
+        } else if (how == "menubar-click") {
+            press(Qt::Key_Alt);
+            QCOMPARE(focus(), window_->menuBar());
+            QTest::mouseClick(control("Text7"), Qt::LeftButton);
+            QCOMPARE(focus(), control("Text7"));
         } else if (how == "menu") {
             action("mnuWindowCascade")->trigger();
         } else if (how == "window") {

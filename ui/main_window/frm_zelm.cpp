@@ -23,6 +23,7 @@
 
 #include <cmath>
 #include <span>
+#include <utility>
 
 namespace ui {
 
@@ -379,12 +380,15 @@ void FrmZelm::Text6_Validate(bool& /*cancel*/) { validateNumberField(ui_.Text6);
 // A field is validated only when the focus goes to another control of this window: not
 // on Enter (the focus stays), nor when a menu, a drop-down list, a dialog or another
 // application takes the focus for a while.
-void FrmZelm::focusMoved(QWidget* from, QWidget* to)
+void FrmZelm::focusMoved(QWidget* /*from*/, QWidget* to)
 {
-    if (!from || !to || to->window() != this || from == to)
+    // A menu, the menu bar in keyboard mode, a drop-down list or a dialog holds the focus
+    // only for a while: the field is left when another control of the window takes it.
+    if (!to || !ui_.client->isAncestorOf(to))
         return;
-    if (!ui_.client->isAncestorOf(to))
-        return; // the menu bar in keyboard mode
+    QWidget* from = std::exchange(lastControl_, to);
+    if (!from || from == to)
+        return;
     void (FrmZelm::*validate)(bool&) = nullptr;
     if (from == ui_.Text2)
         validate = &FrmZelm::Text2_Validate;

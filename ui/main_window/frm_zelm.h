@@ -17,6 +17,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 class QComboBox;
 class QLabel;
@@ -99,6 +100,7 @@ private:
     platform::CommonDialog* CD = nullptr; // one for the whole run, shared by every command
     QList<QLabel*> sizedToText_; // labels that take the size of their caption
     QMetaObject::Connection focusWatch_;
+    QPointer<QWidget> lastControl_; // the control of the window that had the focus last
 };
 
 } // namespace ui
