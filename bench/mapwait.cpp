@@ -1,0 +1,176 @@
+// zelm_mapwait [--timeout SECONDS] [--settle MILLISECONDS] -- PROGRAM [ARGUMENTS...]
+//
+// Starts PROGRAM on the X display of $DISPLAY, waits for the first top-level window to be
+// mapped, lets the program settle, and prints one line:
+//     <ms from exec to the first map> <peak resident memory, kB> <CPU ms used by the map>
+// then ends the program. The CPU time, summed over the program's threads when its window
+// is mapped, is much less disturbed by other load on the machine than the elapsed time. Exit status 0 when a window was seen, 1 when the program ended
+// or the time ran out first, 2 on a usage or display error.
+//
+// The display must show nothing else while it runs: any top-level window mapped after
+// the start counts, which keeps the helper free of guesses about the program's windows.
+
+#include <X11/Xlib.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long peakResidentKb(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+// Nanoseconds on a CPU, summed over the threads (first field of each schedstat).
+double cpuMilliseconds(pid_t pid)
+{
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    double ns = 0;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        double running = 0;
+        if (schedstat >> running)
+            ns += running;
+    }
+    return ns / 1e6;
+}
+
+bool hasEnded(pid_t pid)
+{
+    int status = 0;
+    return waitpid(pid, &status, WNOHANG) == pid;
+}
+
+void endProgram(pid_t pid)
+{
+    kill(pid, SIGTERM);
+    const auto deadline = Clock::now() + std::chrono::seconds(3);
+    while (Clock::now() < deadline) {
+        if (hasEnded(pid))
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: zelm_mapwait [--timeout SECONDS] [--settle MILLISECONDS] -- "
+                         "PROGRAM [ARGUMENTS...]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    double timeoutSeconds = 30;
+    long settleMs = 300;
+    int first = 1;
+    for (; first < argc; ++first) {
+        const std::string arg = argv[first];
+        if (arg == "--") {
+            ++first;
+            break;
+        }
+        if (first + 1 >= argc)
+            return usage();
+        if (arg == "--timeout")
+            timeoutSeconds = std::strtod(argv[++first], nullptr);
+        else if (arg == "--settle")
+            settleMs = std::strtol(argv[++first], nullptr, 10);
+        else
+            return usage();
+    }
+    if (first >= argc)
+        return usage();
+
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "zelm_mapwait: cannot open display \"%s\"\n", XDisplayName(nullptr));
+        return 2;
+    }
+    // Top-level windows are children of the root: their maps arrive as substructure
+    // events of the root, whether or not a window manager runs.
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid < 0) {
+        std::perror("zelm_mapwait: fork");
+        return 2;
+    }
+    if (pid == 0) {
+        close(ConnectionNumber(display));
+        execvp(argv[first], argv + first);
+        std::perror("zelm_mapwait: exec");
+        _exit(127);
+    }
+
+    const auto deadline = start + std::chrono::duration<double>(timeoutSeconds);
+    bool mapped = false;
+    while (!mapped) {
+        while (!mapped && XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            mapped = event.type == MapNotify;
+        }
+        if (mapped)
+            break;
+        if (hasEnded(pid)) {
+            std::fprintf(stderr, "zelm_mapwait: %s ended before showing a window\n", argv[first]);
+            XCloseDisplay(display);
+            return 1;
+        }
+        if (Clock::now() >= deadline) {
+            std::fprintf(stderr, "zelm_mapwait: no window of %s within %g s\n", argv[first],
+                         timeoutSeconds);
+            endProgram(pid);
+            XCloseDisplay(display);
+            return 1;
+        }
+        pollfd wait{ConnectionNumber(display), POLLIN, 0};
+        poll(&wait, 1, 5);
+    }
+    const auto mappedAt = Clock::now();
+    const double cpuMs = cpuMilliseconds(pid);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+    const long peakKb = peakResidentKb(pid);
+    const bool ended = hasEnded(pid);
+    if (!ended)
+        endProgram(pid);
+    XCloseDisplay(display);
+
+    const auto ms = std::chrono::duration<double, std::milli>(mappedAt - start).count();
+    std::printf("%.1f %ld %.1f\n", ms, peakKb, cpuMs);
+    if (ended) {
+        std::fprintf(stderr, "zelm_mapwait: %s ended right after showing its window\n",
+                     argv[first]);
+        return 1;
+    }
+    return 0;
+}

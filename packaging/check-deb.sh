@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Checks a built Debian package of zelm the way a user's system would see it:
+#     packaging/check-deb.sh PACKAGE.deb MAPWAIT
+# unpacks it into a temporary root, looks for the binary, the desktop entry and the icons,
+# validates the entry, reads the package's dependencies, and starts the unpacked binary
+# under Xvfb until its window is mapped (MAPWAIT is bench's zelm_mapwait).
+set -euo pipefail
+
+deb=$1
+mapwait=$2
+fail() { echo "check-deb: $*" >&2; exit 1; }
+
+[ "$(basename "$deb")" = zelm_1.0.1_amd64.deb ] || fail "unexpected package name $(basename "$deb")"
+[ "$(dpkg-deb -f "$deb" Package)" = zelm ] || fail "package is not named zelm"
+[ "$(dpkg-deb -f "$deb" Version)" = 1.0.1 ] || fail "version is not 1.0.1"
+depends=$(dpkg-deb -f "$deb" Depends)
+depended=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
+# dpkg-shlibdeps names the packages of the libraries the binary links.
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+  grep -Fxq "$needed" <<<"$depended" || fail "Depends lacks $needed: $depends"
+done
+# apt reads the control data and resolves the dependencies against this system.
+apt-get install --simulate --no-install-recommends "$(realpath "$deb")" >/dev/null ||
+  fail "apt cannot install the package"
+
+root=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$root"
+}
+trap cleanup EXIT
+dpkg-deb -x "$deb" "$root/fs"
+
+binary=$root/fs/usr/bin/zelm
+entry=$root/fs/usr/share/applications/zelm.desktop
+icons=$root/fs/usr/share/icons/hicolor
+[ -x "$binary" ] || fail "no executable usr/bin/zelm"
+readelf -d "$binary" | grep -Eq '\((RPATH|RUNPATH)\)' && fail "zelm carries a library search path"
+[ -f "$entry" ] || fail "no desktop entry usr/share/applications/zelm.desktop"
+desktop-file-validate "$entry" || fail "desktop entry does not validate"
+grep -qx 'Name=Зельм' "$entry" || fail "desktop entry is not named Зельм"
+grep -qx 'Exec=zelm' "$entry" || fail "desktop entry does not start zelm"
+grep -qx 'Icon=zelm' "$entry" || fail "desktop entry does not name the icon zelm"
+grep -Eqx 'Categories=(.*;)?Science;(.*;)?Engineering;(.*)?' "$entry" ||
+  fail "desktop entry is not in Science and Engineering"
+grep -q '^Comment=Расчёт расхода воды' "$entry" || fail "desktop entry lacks its Russian comment"
+[ -f "$icons/scalable/apps/zelm.svg" ] || fail "no scalable icon"
+for size in 16 24 32 48 64 128 256; do
+  png=$icons/${size}x${size}/apps/zelm.png
+  [ -f "$png" ] || fail "no ${size}x${size} icon"
+  [ "$(identify -format '%m %wx%h' "$png")" = "PNG ${size}x${size}" ] ||
+    fail "${size}x${size} icon is not a PNG of that size"
+done
+
+# The unpacked binary uses the system's Qt, as the installed one would.
+source "$(dirname "$0")/../bench/xvfb.sh"
+start_xvfb "$root" || fail "cannot start Xvfb"
+"$mapwait" --timeout 30 --settle 1000 -- "$binary" >/dev/null ||
+  fail "the installed zelm showed no window"
+echo "check-deb: $(basename "$deb") is complete and its zelm shows its window"
