@@ -75,23 +75,19 @@ QString CommonDialog::toQtFilter(const QString& filter)
 
 bool CommonDialog::ShowOpen()
 {
-    const auto chosen = backend_.openFileName(owner_, DialogTitle, toQtFilter(Filter), FileName);
-    if (!chosen) {
-        // The classic control left no name behind after a cancel.
-        FileName.clear();
-        if (CancelError)
-            cancelled();
-        return false;
-    }
-    FileName = *chosen;
-    return true;
+    return takeFileName(backend_.openFileName(owner_, DialogTitle, toQtFilter(Filter), FileName));
 }
 
 bool CommonDialog::ShowSave()
 {
-    const auto chosen = backend_.saveFileName(owner_, DialogTitle, toQtFilter(Filter), FileName,
-                                              (Flags & kOverwritePrompt) != 0);
+    return takeFileName(backend_.saveFileName(owner_, DialogTitle, toQtFilter(Filter), FileName,
+                                              (Flags & kOverwritePrompt) != 0));
+}
+
+bool CommonDialog::takeFileName(const std::optional<QString>& chosen)
+{
     if (!chosen) {
+        // The classic control left no name behind after a cancel.
         FileName.clear();
         if (CancelError)
             cancelled();

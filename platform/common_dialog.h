@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class QWidget;
 
@@ -41,6 +42,9 @@ public:
     static QString toQtFilter(const QString& filter);
 
 private:
+    // What a file dialog answered: the chosen name, or a cancel.
+    bool takeFileName(const std::optional<QString>& chosen);
+
     DialogBackend& backend_;
     QWidget* owner_;
 };
