@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -45,13 +46,26 @@ QRect pixelRect(const layout::Control& c)
             layout::pixels(c.height)};
 }
 
+// The faces of the form, in order of preference, less those the system does not have:
+// asked once, because every font of the form that names a missing face pays for its own
+// fallback search at start-up.
+const QStringList& formFamilies()
+{
+    static const QStringList families = [] {
+        const QStringList installed = QFontDatabase::families();
+        QStringList present;
+        for (std::string_view family : layout::kFontFamilies)
+            if (installed.contains(qs(family), Qt::CaseInsensitive))
+                present << qs(family);
+        return present;
+    }();
+    return families;
+}
+
 QFont formFont(const layout::Control& c)
 {
     QFont font;
-    QStringList families;
-    for (std::string_view family : layout::kFontFamilies)
-        families << qs(family);
-    font.setFamilies(families);
+    font.setFamilies(formFamilies());
     font.setPointSizeF(c.pointSize);
     font.setBold(true);
     font.setItalic(c.italic);
