@@ -46,20 +46,19 @@ QRect pixelRect(const layout::Control& c)
             layout::pixels(c.height)};
 }
 
-// The faces of the form, in order of preference, less those the system does not have:
-// asked once, because every font of the form that names a missing face pays for its own
-// fallback search at start-up.
+// The form's face: the first of its faces in order of preference that is installed.
+// Chosen once, and given to the fonts as the one family, because every family a font
+// names costs its own fallback search at start-up, a missing one most.
 const QStringList& formFamilies()
 {
-    static const QStringList families = [] {
+    static const QStringList family = [] {
         const QStringList installed = QFontDatabase::families();
-        QStringList present;
-        for (std::string_view family : layout::kFontFamilies)
-            if (installed.contains(qs(family), Qt::CaseInsensitive))
-                present << qs(family);
-        return present;
+        for (std::string_view face : layout::kFontFamilies)
+            if (installed.contains(qs(face), Qt::CaseInsensitive))
+                return QStringList{qs(face)};
+        return QStringList{}; // the desktop's own sans-serif
     }();
-    return families;
+    return family;
 }
 
 QFont formFont(const layout::Control& c)
