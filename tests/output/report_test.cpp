@@ -4,6 +4,7 @@
 #include "output/report.h"
 #include "platform/code_page_1251.h"
 #include "platform/run_time_error.h"
+#include "tests/support/report_texts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,15 +18,9 @@
 
 namespace {
 
-const QString kTitle =
-    QStringLiteral("Расход воды от зельма плотины для створа") + QString(19, QLatin1Char(' '));
-const QString kCaption = QStringLiteral("Объём вод-ща (W), м.куб");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using testing_support::readAll;
+const QString& kTitle = testing_support::kReportTitle;
+const QString& kCaption = testing_support::kVolumeCaption;
 
 QString failureOf(const QString& target, const QByteArray& bytes)
 {

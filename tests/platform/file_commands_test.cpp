@@ -3,6 +3,7 @@
 #include "output/report.h"
 #include "platform/common_dialog.h"
 #include "platform/run_time_error.h"
+#include "tests/support/report_texts.h"
 #include "tests/support/scripted_platform.h"
 #include "ui/main_window/file_commands.h"
 
@@ -18,15 +19,9 @@ using testing_support::ScriptedDialogs;
 
 namespace {
 
-const QString kTitle =
-    QStringLiteral("Расход воды от зельма плотины для створа") + QString(19, QLatin1Char(' '));
-const QString kCaption = QStringLiteral("Объём вод-ща (W), м.куб");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using testing_support::readAll;
+const QString& kTitle = testing_support::kReportTitle;
+const QString& kCaption = testing_support::kVolumeCaption;
 
 } // namespace
 
