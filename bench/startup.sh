@@ -29,7 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-source bench/xvfb.sh
+source scripts/xvfb.sh
 start_xvfb "$work"
 
 measure() { # program, output file

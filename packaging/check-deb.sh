@@ -54,7 +54,7 @@ for size in 16 24 32 48 64 128 256; do
 done
 
 # The unpacked binary uses the system's Qt, as the installed one would.
-source "$(dirname "$0")/../bench/xvfb.sh"
+source "$(dirname "$0")/../scripts/xvfb.sh"
 start_xvfb "$root" || fail "cannot start Xvfb"
 "$mapwait" --timeout 30 --settle 1000 -- "$binary" >/dev/null ||
   fail "the installed zelm showed no window"

@@ -23,18 +23,6 @@ constexpr std::int32_t kFullOpen = 0x2;
     throw RunTimeError(QStringLiteral("Отменено пользователем (ошибка 32755)."));
 }
 
-QColor toQColor(std::uint32_t bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
-std::uint32_t toBgr(const QColor& color)
-{
-    const QColor rgb = color.toRgb();
-    return std::uint32_t(rgb.red()) | (std::uint32_t(rgb.green()) << 8)
-        | (std::uint32_t(rgb.blue()) << 16);
-}
-
 // "*.*" meant every file, names without a dot included; Qt spells that "*". Several
 // patterns were separated by ";", Qt separates them by blanks.
 QString toQtPatterns(const QString& patterns)
@@ -55,6 +43,18 @@ CommonDialog::CommonDialog(DialogBackend& backend, QWidget* owner)
     : QObject(owner), backend_(backend), owner_(owner)
 {
     setObjectName(QStringLiteral("CD"));
+}
+
+QColor CommonDialog::toQColor(std::uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+std::uint32_t CommonDialog::toBgr(const QColor& color)
+{
+    const QColor rgb = color.toRgb();
+    return std::uint32_t(rgb.red()) | (std::uint32_t(rgb.green()) << 8)
+        | (std::uint32_t(rgb.blue()) << 16);
 }
 
 QString CommonDialog::toQtFilter(const QString& filter)

@@ -3,6 +3,7 @@
 // whole run, so a value one command sets is still there for the next, and shows the
 // desktop's file, colour and font choosers through the DialogBackend seam.
 
+#include <QColor>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -37,6 +38,10 @@ public:
     bool ShowSave();
     bool ShowColor();
     bool ShowFont();
+
+    // Color's layout, red in the low byte, to and from Qt's colour.
+    static QColor toQColor(std::uint32_t bgr);
+    static std::uint32_t toBgr(const QColor& color);
 
     // "All Files (*.*)|*.*" -> "All Files (*.*) (*)"; what Qt's file dialogs understand.
     static QString toQtFilter(const QString& filter);

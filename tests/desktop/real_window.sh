@@ -5,15 +5,12 @@
 set -euo pipefail
 zelm=$1
 work=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null || true; pkill -P $$ 2>/dev/null || true; rm -rf "$work"' EXIT
+xvfb_pid=
+trap 'kill "$xvfb_pid" 2>/dev/null || true; pkill -P $$ 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# A display of our own: Xvfb picks a free number and tells it.
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 10 -u "$fd" display
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
+# A display of our own.
+source "$(dirname "$0")/../../scripts/xvfb.sh"
+start_xvfb "$work"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

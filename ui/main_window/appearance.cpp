@@ -1,6 +1,7 @@
 #include "ui/main_window/appearance.h"
 
 #include "platform/common_dialog.h"
+#include "ui/main_window/label_sizing.h"
 
 #include <QColor>
 #include <QLabel>
@@ -17,11 +18,6 @@ namespace {
 // Colour flag 2: the dialog opens with its custom-colour part; font flag 2 listed the
 // printer's fonts on the classic desktop, here the dialog lists the system's.
 constexpr std::int32_t kDialogFlags = 2;
-
-QColor fromBgr(std::uint32_t bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
 
 // A control that fills its own background (the picture box, say) would otherwise inherit
 // the new window colour through the palette; it keeps the colour it shows now.
@@ -70,14 +66,6 @@ void setFace(QWidget* widget, const QString& face)
     widget->setFont(font);
 }
 
-// Sized to its text, top-left corner kept. QLabel's size hint counts trailing blanks, so
-// Label8 keeps the width of its nineteen.
-void fitToText(QLabel* label)
-{
-    if (label)
-        label->adjustSize();
-}
-
 void applyToTitle(QLabel* label, const platform::CommonDialog& cd)
 {
     setPointSize(label, cd.FontSize);
@@ -97,7 +85,7 @@ void applyWindowColor(platform::CommonDialog& cd, QWidget* clientArea)
         return;
     keepOwnBackgrounds(clientArea);
     QPalette palette = clientArea->palette();
-    palette.setColor(QPalette::Window, fromBgr(cd.Color));
+    palette.setColor(QPalette::Window, platform::CommonDialog::toQColor(cd.Color));
     clientArea->setPalette(palette);
     clientArea->setAutoFillBackground(true);
     clientArea->update();

@@ -5,13 +5,13 @@
 #include "platform/common_dialog.h"
 #include "platform/run_time_error.h"
 #include "ui/main_window/frm_zelm_layout.h"
+#include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -69,14 +69,6 @@ QFont formFont(const layout::Control& c)
     font.setBold(true);
     font.setItalic(c.italic);
     return font;
-}
-
-// The size a caption needs in the label's font, trailing blanks included (QLabel's own
-// size hint drops them, and the title's blanks are part of it).
-void fitToText(QLabel* label)
-{
-    const QFontMetrics metrics(label->font());
-    label->resize(metrics.horizontalAdvance(label->text()), metrics.height());
 }
 
 // A text box shows its selection only while it has the focus: the distance preselected

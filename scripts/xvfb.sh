@@ -1,9 +1,10 @@
-# Sourced by bench/startup.sh and packaging/check-deb.sh: start_xvfb DIR starts a private
-# Xvfb, exports DISPLAY, QT_QPA_PLATFORM=xcb and XDG_RUNTIME_DIR (under DIR), and sets
-# xvfb_pid for the caller to end. Display numbers are tried from a high, random start:
-# a server started with -displayfd takes no lock file, and low numbers are where other
-# sessions and tests put theirs. -noreset: a server that resets when its last client
-# leaves refuses the next program for a moment, which back-to-back runs would hit.
+# Sourced by bench/startup.sh, packaging/check-deb.sh and tests/desktop/real_window.sh:
+# start_xvfb DIR starts a private Xvfb, exports DISPLAY, QT_QPA_PLATFORM=xcb and
+# XDG_RUNTIME_DIR (under DIR), and sets xvfb_pid for the caller to end. Display numbers
+# are tried from a high, random start: a server started with -displayfd takes no lock
+# file, and low numbers are where other sessions and tests put theirs. -noreset: a
+# server that resets when its last client leaves refuses the next program for a moment,
+# which back-to-back runs would hit.
 start_xvfb() {
   local dir=$1 first=$((200 + RANDOM % 500)) n
   for ((n = first; n < first + 50; n++)); do
