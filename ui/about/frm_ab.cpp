@@ -95,6 +95,7 @@ void FrmAb::createControls()
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     cmdOK_->setGeometry(twipRect(2160, 3000, 1260, 345));
     cmdOK_->setFont(sansSerif(9.75, true));
+    cmdOK_->setAccessibleName(cmdOK_->text());
     cmdOK_->setDefault(true);
     cmdOK_->setAutoDefault(true);
     connect(cmdOK_, &QPushButton::clicked, this, &FrmAb::cmdOK_Click);

@@ -155,6 +155,7 @@ void FrmZelm::createControls()
         }
         case layout::Kind::Button:
             w = new QPushButton(qs(c.text), ui_.client);
+            w->setAccessibleName(qs(c.text));
             textRole = QPalette::ButtonText;
             break;
         case layout::Kind::Label: {
@@ -169,6 +170,7 @@ void FrmZelm::createControls()
         case layout::Kind::Picture:
             w = new PictureBox(qs(c.text), ui_.client);
             w->setFocusPolicy(Qt::StrongFocus);
+            w->setAccessibleDescription(qs(c.toolTip));
             break;
         }
         w->setObjectName(qs(c.name));
@@ -223,6 +225,19 @@ void FrmZelm::createControls()
     find(ui_.Label10, "Label10");
     find(ui_.Label23, "Label23");
     find(ui_.Picture1, "Picture1");
+
+    // A screen reader announces each field by the caption beside it; a wrapped caption is
+    // one line there.
+    for (const layout::FieldLabel& pair : layout::kFieldLabels) {
+        auto* field = ui_.client->findChild<QWidget*>(qs(pair.field), Qt::FindDirectChildrenOnly);
+        auto* label = ui_.client->findChild<QLabel*>(qs(pair.label), Qt::FindDirectChildrenOnly);
+        label->setBuddy(field);
+        const QString name = label->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
+        field->setAccessibleName(name);
+        // On Linux a combo box reports its text as its name; its edit part carries the name.
+        if (auto* combo = qobject_cast<QComboBox*>(field))
+            combo->lineEdit()->setAccessibleName(name);
+    }
 
     // Enter and Esc typed into a box's edit part must reach the window's keys first.
     ui_.Combo1->lineEdit()->installEventFilter(this);

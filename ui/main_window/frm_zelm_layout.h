@@ -84,6 +84,22 @@ inline constexpr std::array<Control, 22> kControls{{
 inline constexpr std::array<std::string_view, 3> kFontFamilies{"MS Sans Serif", "Liberation Sans",
                                                                "DejaVu Sans"};
 
+// Which label names which field: a screen reader announces the field by its label.
+struct FieldLabel {
+    std::string_view field;
+    std::string_view label;
+};
+inline constexpr std::array<FieldLabel, 8> kFieldLabels{{
+    {"Text1", "Label9"},
+    {"Text2", "Label1"},
+    {"Text3", "Label2"},
+    {"Text4", "Label3"},
+    {"Text6", "Label5"},
+    {"Text7", "Label6"},
+    {"Combo1", "Label4"},
+    {"Combo2", "Label7"},
+}};
+
 // List items, in order; a box starts with the text of its row in kControls, not an item.
 inline constexpr std::array<std::string_view, 3> kCombo1Items{"0.75", "0.50", "..."};
 inline constexpr std::array<std::string_view, 6> kCombo2Items{"1.50", "1.25", "1.00",
