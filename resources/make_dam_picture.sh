@@ -4,30 +4,13 @@
 # crest, the spillway wall, the pool in front and grass below.
 #     make_dam_picture.sh [OUT [SCALE]]
 # SCALE 2 draws the same scene at twice the size for screens at 200 %. Without arguments
-# it writes resources/dam.jpg and resources/dam@2x.jpg. Needs ImageMagick's convert.
+# it writes resources/dam.bmp and resources/dam@2x.bmp, 24-bit bitmaps. The 1× picture
+# is a photograph: it is saved as a JPEG first, and dam.bmp holds that JPEG's pixels,
+# decoded once here, so that the program loads no JPEG plug-in to show them (it decodes
+# a bitmap itself, and about as fast). Needs ImageMagick's convert.
 # Run it again only when the picture is to change.
 set -euo pipefail
-
-# Shapes are written in the coordinates of the 222 × 135 picture; at a larger scale each
-# pixel becomes a square of scale × scale pixels: a rectangle's far corner moves to the end
-# of its square, and a (horizontal, one pixel) line becomes such a rectangle.
-scaled() { # scale, drawing
-  if [ "$1" -eq 1 ]; then
-    printf '%s' "$2"
-    return
-  fi
-  awk -v s="$1" '{
-    for (i = 1; i <= NF; i++) {
-      if ($i ~ /^[a-z]+$/) { shape = $i; corner = 0; if (shape == "line") $i = "rectangle" }
-      else if ($i ~ /^[0-9]+,[0-9]+$/) {
-        split($i, p, ",")
-        far = (shape != "polygon" && corner++ % 2) ? s - 1 : 0
-        $i = (p[1] * s + far) "," (p[2] * s + far)
-      }
-    }
-    print
-  }' <<<"$2"
-}
+source "$(dirname "$0")/scaled_drawing.sh"
 
 draw() { # out, scale
   local out=$1 scale=$2
@@ -60,6 +43,10 @@ if (($#)); then
   draw "$1" "${2:-1}"
 else
   dir=$(dirname "$0")
-  draw "$dir/dam.jpg" 1
-  draw "$dir/dam@2x.jpg" 2
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  draw "$work/dam.jpg" 1
+  draw "PNG24:$work/dam@2x.png" 2
+  convert "$work/dam.jpg" -alpha off -type TrueColor "BMP3:$dir/dam.bmp"
+  convert "$work/dam@2x.png" -alpha off -type TrueColor "BMP3:$dir/dam@2x.bmp"
 fi
