@@ -3,9 +3,10 @@
 // Starts PROGRAM on the X display of $DISPLAY, waits for the first top-level window to be
 // mapped, lets the program settle, and prints one line, all times from exec:
 //     <ms to the first map> <peak resident memory, kB> <CPU ms used by the map>
-//     <ms to the first complete frame>
-// then ends the program. The CPU time, summed over the program's threads when its window
-// is mapped, is much less disturbed by other load on the machine than the elapsed time.
+//     <ms to the first complete frame> <CPU ms used by the end of the settle time>
+// then ends the program. The CPU time, summed over the program's threads, is much less
+// disturbed by other load on the machine than the elapsed time; a program that is idle
+// once its window is drawn has used the second figure by its first complete frame.
 // The first complete frame is the last drawing into the mapped window that the X DAMAGE
 // extension reports before the settle time is over: when the user sees the whole window.
 // Exit status 0 when a window was seen and drawn into, 1 when the program ended, drew
@@ -211,6 +212,7 @@ int main(int argc, char* argv[])
         readEvents();
     }
     const long peakKb = peakResidentKb(pid);
+    const double settledCpuMs = cpuMilliseconds(pid);
     const bool ended = hasEnded(pid);
     if (!ended)
         endProgram(pid);
@@ -222,8 +224,8 @@ int main(int argc, char* argv[])
                      argv[first], settleMs);
         return 1;
     }
-    std::printf("%.1f %ld %.1f %.1f\n", millisecondsSince(start, mappedAt), peakKb, cpuMs,
-                millisecondsSince(start, drawn->second));
+    std::printf("%.1f %ld %.1f %.1f %.1f\n", millisecondsSince(start, mappedAt), peakKb, cpuMs,
+                millisecondsSince(start, drawn->second), settledCpuMs);
     if (ended) {
         std::fprintf(stderr, "zelm_mapwait: %s ended right after showing its window\n",
                      argv[first]);

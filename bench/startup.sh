@@ -6,7 +6,9 @@
 # - the time from exec to the first complete frame: the last drawing into the window that
 #   the X DAMAGE extension reports within 300 ms of the map,
 # - the peak resident memory (VmHWM, read 300 ms after the map),
-# - the CPU time spent before the map, summed over threads (little disturbed by other load),
+# - the CPU time, summed over threads (little disturbed by other load), spent by the end
+#   of the settle time: the whole start-up to the first complete frame, since both
+#   programs are idle once their window is drawn,
 # and, since each round runs both programs back to back, the median and quartiles of the
 # rounds' own zelm ÷ floor ratios, which other load on the machine disturbs less.
 #     bench/startup.sh [RUNS]          (default 15 rounds)
@@ -63,8 +65,9 @@ for ((i = 0; i < runs; i++)); do
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
-# Columns of mapwait: ms to map, peak kB, CPU ms by the map, ms to the first frame.
-# Each line of the joined file is one round: the floor's four figures, then zelm's.
+# Columns of mapwait: ms to map, peak kB, CPU ms by the map, ms to the first frame, CPU
+# ms by the end of the settle time. Each line of the joined file is one round: the
+# floor's five figures, then zelm's.
 paste -d' ' "$work/floor" "$work/zelm" | awk -v runs="$runs" -v before="$load_before" \
     -v after="$load_after" -v cores="$(nproc)" '
 # Sorts a[1..n] into s; the median and quartiles are read from s.
@@ -76,11 +79,11 @@ function median(s, n) { return (n % 2) ? s[(n + 1) / 2] : (s[n / 2] + s[n / 2 + 
 function quartile(s, n, q) { return s[int(q * (n - 1) + 0.5) + 1] }
 {
   n++
-  for (c = 1; c <= 4; c++) { f[c, n] = $c; z[c, n] = $(c + 4) }
+  for (c = 1; c <= 5; c++) { f[c, n] = $c; z[c, n] = $(c + 5) }
 }
 END {
-  # Columns in the order shown: map, first frame, memory, CPU.
-  split("1 4 2 3", col, " ")
+  # Columns in the order shown: map, first frame, memory, start-up CPU.
+  split("1 4 2 5", col, " ")
   for (k = 1; k <= 4; k++) {
     c = col[k]
     for (i = 1; i <= n; i++) { fa[i] = f[c, i]; za[i] = z[c, i]; ra[i] = z[c, i] / f[c, i] }
@@ -92,17 +95,17 @@ END {
   }
   printf "Medians of %d alternating rounds under one Xvfb (load average %s before, %s after, %d cores)\n\n", \
     n, before, after, cores
-  row = "| %-22s | %16s | %18s | %16s | %14s |\n"
-  printf row, "program", "to first map, ms", "to first frame, ms", "peak memory, MiB", "CPU by map, ms"
-  printf "|------------------------|-----------------:|-------------------:|-----------------:|---------------:|\n"
+  row = "| %-22s | %16s | %18s | %16s | %16s |\n"
+  printf row, "program", "to first map, ms", "to first frame, ms", "peak memory, MiB", "start-up CPU, ms"
+  printf "|------------------------|-----------------:|-------------------:|-----------------:|-----------------:|\n"
   printf row, "zelm_floor (bare Qt)", sprintf("%.1f", fm[1]), sprintf("%.1f", fm[2]), \
     sprintf("%.1f", fm[3] / 1024), sprintf("%.1f", fm[4])
   printf row, "zelm", sprintf("%.1f", zm[1]), sprintf("%.1f", zm[2]), sprintf("%.1f", zm[3] / 1024), \
     sprintf("%.1f", zm[4])
   # The labels are written out: awk pads by bytes, and "÷" takes two.
-  printf "| zelm ÷ floor, medians  | %16.2f | %18.2f | %16.2f | %14.2f |\n", \
+  printf "| zelm ÷ floor, medians  | %16.2f | %18.2f | %16.2f | %16.2f |\n", \
     zm[1] / fm[1], zm[2] / fm[2], zm[3] / fm[3], zm[4] / fm[4]
-  printf "| zelm ÷ floor, rounds   | %16s | %18s | %16s | %14s |\n", \
+  printf "| zelm ÷ floor, rounds   | %16s | %18s | %16s | %16s |\n", \
     sprintf("%.2f (%.2f-%.2f)", rm[1], rlo[1], rhi[1]), sprintf("%.2f (%.2f-%.2f)", rm[2], rlo[2], rhi[2]), \
     sprintf("%.2f (%.2f-%.2f)", rm[3], rlo[3], rhi[3]), sprintf("%.2f (%.2f-%.2f)", rm[4], rlo[4], rhi[4])
   printf "\nRounds: median of the per-round ratios (quartiles). Floor spread (quartile range ÷ median):"
