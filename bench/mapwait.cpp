@@ -1,28 +1,37 @@
 // zelm_mapwait [--timeout SECONDS] [--settle MILLISECONDS] -- PROGRAM [ARGUMENTS...]
 //
 // Starts PROGRAM on the X display of $DISPLAY, waits for the first top-level window to be
-// mapped, lets the program settle, and prints one line:
-//     <ms from exec to the first map> <peak resident memory, kB> <CPU ms used by the map>
-// then ends the program. The CPU time, summed over the program's threads when its window
-// is mapped, is much less disturbed by other load on the machine than the elapsed time. Exit status 0 when a window was seen, 1 when the program ended
-// or the time ran out first, 2 on a usage or display error.
+// mapped, lets the program settle, and prints one line, all times from exec:
+//     <ms to the first map> <peak resident memory, kB> <CPU ms used by the map>
+//     <ms to the first complete frame> <CPU ms used by the end of the settle time>
+// then ends the program. The CPU time, summed over the program's threads, is much less
+// disturbed by other load on the machine than the elapsed time; a program that is idle
+// once its window is drawn has used the second figure by its first complete frame.
+// The first complete frame is the last drawing into the mapped window that the X DAMAGE
+// extension reports before the settle time is over: when the user sees the whole window.
+// Exit status 0 when a window was seen and drawn into, 1 when the program ended, drew
+// nothing or the time ran out first, 2 on a usage or display error.
 //
 // The display must show nothing else while it runs: any top-level window mapped after
 // the start counts, which keeps the helper free of guesses about the program's windows.
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -75,6 +84,17 @@ void endProgram(pid_t pid)
     waitpid(pid, nullptr, 0);
 }
 
+// A window may be gone before its drawing is watched; that error is expected, not fatal.
+int ignoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+double millisecondsSince(Clock::time_point start, Clock::time_point t)
+{
+    return std::chrono::duration<double, std::milli>(t - start).count();
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: zelm_mapwait [--timeout SECONDS] [--settle MILLISECONDS] -- "
@@ -112,8 +132,16 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "zelm_mapwait: cannot open display \"%s\"\n", XDisplayName(nullptr));
         return 2;
     }
-    // Top-level windows are children of the root: their maps arrive as substructure
-    // events of the root, whether or not a window manager runs.
+    int damageEvent = 0;
+    int damageError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "zelm_mapwait: the display has no DAMAGE extension\n");
+        return 2;
+    }
+    XSetErrorHandler(ignoreError);
+    // Top-level windows are children of the root: their creation and maps arrive as
+    // substructure events of the root, whether or not a window manager runs. Drawing is
+    // watched from each window's creation, so none done before the map is missed.
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
 
@@ -130,15 +158,38 @@ int main(int argc, char* argv[])
         _exit(127);
     }
 
-    const auto deadline = start + std::chrono::duration<double>(timeoutSeconds);
-    bool mapped = false;
-    while (!mapped) {
-        while (!mapped && XPending(display)) {
+    std::map<Window, Clock::time_point> lastDrawn;
+    Window mapped = None;
+    Clock::time_point mappedAt;
+    double cpuMs = 0;
+    // Each event is timed when it is read, and it is read as soon as it arrives.
+    const auto readEvents = [&] {
+        while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            mapped = event.type == MapNotify;
+            const auto now = Clock::now();
+            if (event.type == CreateNotify) {
+                XDamageCreate(display, event.xcreatewindow.window, XDamageReportRawRectangles);
+            } else if (event.type == MapNotify && mapped == None) {
+                mapped = event.xmap.window;
+                mappedAt = now;
+                cpuMs = cpuMilliseconds(pid);
+            } else if (event.type == damageEvent + XDamageNotify) {
+                lastDrawn[reinterpret_cast<const XDamageNotifyEvent&>(event).drawable] = now;
+            }
         }
-        if (mapped)
+    };
+    const auto waitForEvents = [&](Clock::time_point until) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
+        pollfd wait{ConnectionNumber(display), POLLIN, 0};
+        poll(&wait, 1, static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, 5)));
+    };
+
+    const auto deadline =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
+    while (true) {
+        readEvents();
+        if (mapped != None)
             break;
         if (hasEnded(pid)) {
             std::fprintf(stderr, "zelm_mapwait: %s ended before showing a window\n", argv[first]);
@@ -152,21 +203,29 @@ int main(int argc, char* argv[])
             XCloseDisplay(display);
             return 1;
         }
-        pollfd wait{ConnectionNumber(display), POLLIN, 0};
-        poll(&wait, 1, 5);
+        waitForEvents(deadline);
     }
-    const auto mappedAt = Clock::now();
-    const double cpuMs = cpuMilliseconds(pid);
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+    const auto settled = mappedAt + std::chrono::milliseconds(settleMs);
+    while (Clock::now() < settled) {
+        waitForEvents(settled);
+        readEvents();
+    }
     const long peakKb = peakResidentKb(pid);
+    const double settledCpuMs = cpuMilliseconds(pid);
     const bool ended = hasEnded(pid);
     if (!ended)
         endProgram(pid);
     XCloseDisplay(display);
 
-    const auto ms = std::chrono::duration<double, std::milli>(mappedAt - start).count();
-    std::printf("%.1f %ld %.1f\n", ms, peakKb, cpuMs);
+    const auto drawn = lastDrawn.find(mapped);
+    if (drawn == lastDrawn.end()) {
+        std::fprintf(stderr, "zelm_mapwait: %s drew nothing into its window within %ld ms\n",
+                     argv[first], settleMs);
+        return 1;
+    }
+    std::printf("%.1f %ld %.1f %.1f %.1f\n", millisecondsSince(start, mappedAt), peakKb, cpuMs,
+                millisecondsSince(start, drawn->second), settledCpuMs);
     if (ended) {
         std::fprintf(stderr, "zelm_mapwait: %s ended right after showing its window\n",
                      argv[first]);

@@ -16,7 +16,7 @@ packages=(
   # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
   # start-up benchmark and package check: watching for the first mapped window
-  libx11-dev
+  libx11-dev libxdamage-dev
   # Debian package: dependencies from the linked libraries, desktop entry check
   dpkg-dev desktop-file-utils
   # rendering the icon's PNG sizes (packaging/render-icons.sh)

@@ -3,6 +3,7 @@
 
 #include "platform/run_time_error.h"
 #include "tests/support/scripted_platform.h"
+#include "ui/about/frm_ab.h"
 #include "ui/main_window/frm_zelm.h"
 #include "ui/main_window/picture_box.h"
 
@@ -636,6 +637,29 @@ private slots:
         // Cut off at the border: the bottom-right corner is border, not picture.
         const QPoint corner(box->width() - 1, box->height() - 1);
         QVERIFY(shown.pixelColor(corner) != picture.pixelColor(corner - inner));
+    }
+
+    // Each picture comes in the resolution of the screen, at the same size on it; ctest
+    // runs this again under QT_SCALE_FACTOR=2, where the 2× pictures must be the ones used.
+    void picturesForTheScreen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::addRow("dam picture") << "Picture1" << QSize(222, 135);
+        QTest::addRow("About logo") << "picIcon" << QSize(118, 45);
+    }
+
+    void picturesForTheScreen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        const qreal ratio = window_->devicePixelRatioF();
+        QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+        ui::FrmAb about(window_.get(), {});
+        const QPixmap picture = name == "Picture1" ? control<ui::PictureBox>("Picture1")->picture()
+                                                   : about.findChild<QLabel*>("picIcon")->pixmap();
+        QCOMPARE(picture.devicePixelRatio(), ratio > 1 ? 2.0 : 1.0);
+        QCOMPARE(picture.deviceIndependentSize().toSize(), size);
     }
 
     // --- Menu bar ------------------------------------------------------------------

@@ -1,11 +1,12 @@
 #include "ui/about/frm_ab.h"
 
+#include "ui/high_dpi_pixmap.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 
@@ -105,7 +106,7 @@ void FrmAb::createControls()
     picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picIcon->setLineWidth(2);
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picIcon->setPixmap(QPixmap(QStringLiteral(":/about_logo.bmp")));
+    picIcon->setPixmap(loadPixmap(QStringLiteral(":/about_logo.bmp"), devicePixelRatioF()));
     picIcon->adjustSize();
 
     label(this, "Label1", QStringLiteral("Серия: Тарвел-ГС"), twipRect(2160, 120, 2295, 255));

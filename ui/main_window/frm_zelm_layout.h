@@ -75,7 +75,7 @@ inline constexpr std::array<Control, 22> kControls{{
      5910, 240, 9.75, true, 0x0000FF, {}, false, true},
     {"Label10", Kind::Label, "перехода ниже плотины.", 1800, 480, 3300, 300, 12, true, 0x0000FF,
      {}, false, true},
-    {"Picture1", Kind::Picture, ":/dam.jpg", 3720, 1560, 3375, 2055, 0, false, kSystemColour,
+    {"Picture1", Kind::Picture, ":/dam.bmp", 3720, 1560, 3375, 2055, 0, false, kSystemColour,
      "Верхний бьеф "},
 }};
 

@@ -1,5 +1,7 @@
 #include "ui/main_window/picture_box.h"
 
+#include "ui/high_dpi_pixmap.h"
+
 #include <QPainter>
 
 namespace ui {
@@ -14,9 +16,12 @@ PictureBox::PictureBox(QString resource, QWidget* parent)
 
 const QPixmap& PictureBox::picture()
 {
-    if (!loaded_) {
+    // Decoded again only when the window has moved to a screen that wants the other one.
+    const bool sharp = devicePixelRatioF() > 1.0;
+    if (!loaded_ || sharp != loadedSharp_) {
         loaded_ = true;
-        picture_.load(resource_);
+        loadedSharp_ = sharp;
+        picture_ = loadPixmap(resource_, devicePixelRatioF());
     }
     return picture_;
 }
@@ -26,6 +31,8 @@ void PictureBox::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.setClipRect(contentsRect());
+    // Between 1× and 2× (at 150 %) the 2× picture is scaled down, smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(contentsRect().topLeft(), picture());
 }
 
