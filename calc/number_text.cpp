@@ -1,6 +1,7 @@
 #include "calc/number_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -31,40 +32,51 @@ int digitValue(char c, int base)
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
+// What rule A made of a text: the value, whether a number was there at all, and where
+// reading stopped in the text with its blanks dropped.
+struct Scan {
+    double value = 0.0;
+    bool found = false;
+    std::size_t end = 0;
+};
+
 // "&H" and "&O" values: up to 16 bits they are a 16-bit two's-complement Integer
 // (&HFFFF = -1); up to 32 bits a 32-bit two's-complement Long (&HFFFFFFFF = -1), as the
 // classic Val took them; wider values overflowed there and read as infinity here, which
 // the window reports as an overflow. A sign before the prefix negates the value read
 // (-&HFFFF = 1). "&", "&H" without digits and unknown prefixes such as "&B" read 0.
-double parseRadix(const std::string& s, std::size_t i, bool negative)
+Scan scanRadix(const std::string& s, std::size_t i, bool negative)
 {
+    Scan scan{.end = i};
     if (i >= s.size())
-        return 0.0;
+        return scan;
     const char prefix = s[i];
     const int base = (prefix == 'H' || prefix == 'h') ? 16 : (prefix == 'O' || prefix == 'o') ? 8 : 0;
     if (base == 0)
-        return 0.0;
+        return scan;
     std::uint64_t value = 0;
-    bool anyDigit = false;
     bool tooWide = false;
     for (++i; i < s.size(); ++i) {
         const int d = digitValue(s[i], base);
         if (d < 0)
             break;
-        anyDigit = true;
+        scan.found = true;
+        scan.end = i + 1;
+        if (tooWide)
+            continue; // the digits still belong to the number read
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
-        if (value > 0xFFFF'FFFFu) {
-            tooWide = true;
-            break;
-        }
+        tooWide = value > 0xFFFF'FFFFu;
     }
-    if (!anyDigit)
-        return 0.0;
-    if (tooWide)
-        return negative ? -infinity : infinity;
+    if (!scan.found)
+        return scan;
+    if (tooWide) {
+        scan.value = negative ? -infinity : infinity;
+        return scan;
+    }
     const double read = value <= 0xFFFFu ? static_cast<std::int16_t>(value)
                                          : static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-    return negative ? -read : read;
+    scan.value = negative ? -read : read;
+    return scan;
 }
 
 // A decimal number 0.d1d2d3... × 10^pointPosition; no leading or trailing zero digits,
@@ -133,16 +145,35 @@ std::string nonFiniteText(double x)
 
 constexpr int significantDigits = 15;
 
-} // namespace
-
-double parseNumber(std::string_view utf8Text)
+// The first 15 significant digits of |x|, rounded half away from zero as roundDigits
+// rounds the exact decimal. Seventeen correctly rounded digits settle that rounding unless
+// their last two are "50", where the exact tail may lie on either side of the half; only
+// then are all the digits written out, which costs some fifty times more.
+Decimal fifteenDigits(double x)
 {
-    std::string s;
-    s.reserve(utf8Text.size());
-    for (char c : utf8Text)
-        if (!isBlank(c))
-            s.push_back(c);
+    if (x == 0.0)
+        return {};
+    char buffer[40];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x), std::chars_format::scientific, 16);
+    // d.dddddddddddddddde±X...
+    const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    Decimal d;
+    d.digits.reserve(17);
+    d.digits += text[0];
+    d.digits.append(text.substr(2, 16));
+    if (d.digits.ends_with("50"))
+        return roundDigits(exactDecimal(x), significantDigits);
+    long exponent10 = 0;
+    std::from_chars(text.data() + 19 + (text[19] == '+'), text.data() + text.size(), exponent10);
+    d.pointPosition = exponent10 + 1;
+    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    return roundDigits(d, significantDigits);
+}
 
+// Rule A, scanning the text with its blanks dropped.
+Scan scanNumber(const std::string& s)
+{
     std::size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
@@ -150,7 +181,7 @@ double parseNumber(std::string_view utf8Text)
         ++i;
     }
     if (i < s.size() && s[i] == '&')
-        return parseRadix(s, i + 1, negative);
+        return scanRadix(s, i + 1, negative);
 
     // The digits are handed to strtod as one integer with a decimal exponent, so no
     // decimal separator reaches it and the process locale cannot change the reading;
@@ -166,7 +197,8 @@ double parseNumber(std::string_view utf8Text)
             --exponent;
         }
     if (mantissa.empty())
-        return 0.0;
+        return {};
+    Scan scan{.found = true, .end = i};
 
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
         ++i;
@@ -177,13 +209,42 @@ double parseNumber(std::string_view utf8Text)
         }
         // Saturated: far beyond any double already, yet safe from integer overflow.
         long long written = 0;
-        for (; i < s.size() && isDigit(s[i]); ++i)
+        for (; i < s.size() && isDigit(s[i]); ++i) {
             written = std::min(written * 10 + (s[i] - '0'), 1'000'000'000LL);
+            scan.end = i + 1; // a letter without digits is no exponent: reading stopped there
+        }
         exponent += negativeExponent ? -written : written;
     }
 
     const std::string clean = (negative ? "-" : "") + mantissa + "e" + std::to_string(exponent);
-    return std::strtod(clean.c_str(), nullptr);
+    scan.value = std::strtod(clean.c_str(), nullptr);
+    return scan;
+}
+
+std::string withoutBlanks(std::string_view text)
+{
+    std::string s;
+    s.reserve(text.size());
+    for (char c : text)
+        if (!isBlank(c))
+            s.push_back(c);
+    return s;
+}
+
+} // namespace
+
+double parseNumber(std::string_view utf8Text)
+{
+    return scanNumber(withoutBlanks(utf8Text)).value;
+}
+
+std::optional<double> parseWholeNumber(std::string_view utf8Text)
+{
+    const std::string s = withoutBlanks(utf8Text);
+    const Scan scan = scanNumber(s);
+    if (!scan.found || scan.end != s.size())
+        return std::nullopt;
+    return scan.value;
 }
 
 std::string formatNumber(double value, std::string_view decimalSeparator)
@@ -244,7 +305,7 @@ std::string formatResult(double value, std::string_view decimalSeparator)
     if (!std::isfinite(value))
         return nonFiniteText(value);
 
-    const Decimal fifteen = roundDigits(exactDecimal(value), significantDigits);
+    const Decimal fifteen = fifteenDigits(value);
     const Decimal d = roundDigits(fifteen, fifteen.pointPosition + 3);
 
     std::string text = value < 0 ? "-" : "";
