@@ -45,7 +45,7 @@ struct Scan {
 // classic Val took them; wider values overflowed there and read as infinity here, which
 // the window reports as an overflow. A sign before the prefix negates the value read
 // (-&HFFFF = 1). "&", "&H" without digits and unknown prefixes such as "&B" read 0.
-Scan scanRadix(const std::string& s, std::size_t i, bool negative)
+Scan scanRadix(std::string_view s, std::size_t i, bool negative)
 {
     Scan scan{.end = i};
     if (i >= s.size())
@@ -172,7 +172,7 @@ Decimal fifteenDigits(double x)
 }
 
 // Rule A, scanning the text with its blanks dropped.
-Scan scanNumber(const std::string& s)
+Scan scanNumber(std::string_view s)
 {
     std::size_t i = 0;
     bool negative = false;
@@ -183,10 +183,8 @@ Scan scanNumber(const std::string& s)
     if (i < s.size() && s[i] == '&')
         return scanRadix(s, i + 1, negative);
 
-    // The digits are handed to strtod as one integer with a decimal exponent, so no
-    // decimal separator reaches it and the process locale cannot change the reading;
-    // strtod rounds correctly, giving ±HUGE_VAL beyond the double range and 0 or a
-    // subnormal below it.
+    // The digits are converted as one integer with a decimal exponent, so no decimal
+    // separator is involved and the process locale cannot change the reading.
     std::string mantissa;
     long long exponent = 0;
     for (; i < s.size() && isDigit(s[i]); ++i)
@@ -216,14 +214,23 @@ Scan scanNumber(const std::string& s)
         exponent += negativeExponent ? -written : written;
     }
 
-    const std::string clean = (negative ? "-" : "") + mantissa + "e" + std::to_string(exponent);
-    scan.value = std::strtod(clean.c_str(), nullptr);
+    std::string clean = negative ? "-" : "";
+    clean.append(mantissa).append("e").append(std::to_string(exponent));
+    // from_chars and strtod both round correctly, so they agree wherever from_chars gives
+    // a normal number; from_chars is several times faster, which tables of numbers feel.
+    // strtod takes the rest: ±HUGE_VAL beyond the double range, 0 or a subnormal below it.
+    double value = 0.0;
+    const auto converted = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+    const bool normal = converted.ec == std::errc() && std::isnormal(value);
+    scan.value = normal ? value : std::strtod(clean.c_str(), nullptr);
     return scan;
 }
 
-std::string withoutBlanks(std::string_view text)
+// The text itself when it holds no blank, as a number usually does.
+std::string_view withoutBlanks(std::string_view text, std::string& s)
 {
-    std::string s;
+    if (std::none_of(text.begin(), text.end(), isBlank))
+        return text;
     s.reserve(text.size());
     for (char c : text)
         if (!isBlank(c))
@@ -235,12 +242,14 @@ std::string withoutBlanks(std::string_view text)
 
 double parseNumber(std::string_view utf8Text)
 {
-    return scanNumber(withoutBlanks(utf8Text)).value;
+    std::string copy;
+    return scanNumber(withoutBlanks(utf8Text, copy)).value;
 }
 
 std::optional<double> parseWholeNumber(std::string_view utf8Text)
 {
-    const std::string s = withoutBlanks(utf8Text);
+    std::string copy;
+    const std::string_view s = withoutBlanks(utf8Text, copy);
     const Scan scan = scanNumber(s);
     if (!scan.found || scan.end != s.size())
         return std::nullopt;
