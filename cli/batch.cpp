@@ -141,6 +141,7 @@ void Batch::fail(std::string message)
 
 void Batch::completeRecord(std::string_view record, std::string_view ending, bool unclosed, std::string& out)
 {
+    ++records_;
     if (headerRead_)
         readRow(record, ending, unclosed, out);
     else

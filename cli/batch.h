@@ -33,6 +33,8 @@ public:
     // 0 every row computed, 1 some row failed (every row still written), 2 the input
     // cannot be used.
     int status() const;
+    // Records read so far, the header among them.
+    std::size_t records() const { return records_; }
     // For standard error, in UTF-8: each failure with its line number, the first few of
     // them, and how many there were beyond.
     std::vector<std::string> messages() const;
@@ -68,6 +70,7 @@ private:
     std::string scratch_;
     // Outcome.
     bool stopped_ = false;
+    std::size_t records_ = 0;
     std::size_t failedRows_ = 0;
     std::vector<std::string> messages_;
 };
