@@ -49,13 +49,8 @@ Batch::Batch(Encoding encoding)
     : encoding_(encoding)
 {
     columns_.fill(-1);
-}
-
-bool Batch::isSeparator(char c) const
-{
-    if (headerRead_)
-        return c == separator_;
-    return std::find(kSeparators.begin(), kSeparators.end(), c) != kSeparators.end();
+    for (const char separator : kSeparators)
+        separates_[static_cast<unsigned char>(separator)] = true;
 }
 
 void Batch::read(std::string_view bytes, std::string& out)
@@ -86,7 +81,7 @@ void Batch::read(std::string_view bytes, std::string& out)
             break;
         }
         if (c != '\n') {
-            state_ = isSeparator(c) ? State::FieldStart : State::Unquoted;
+            state_ = separates_[static_cast<unsigned char>(c)] ? State::FieldStart : State::Unquoted;
             continue;
         }
         std::string_view record = bytes.substr(start, i - start);
@@ -258,6 +253,8 @@ void Batch::readHeader(std::string_view record, std::string_view ending, bool un
         return;
     }
     headerRead_ = true;
+    separates_.fill(false);
+    separates_[static_cast<unsigned char>(separator_)] = true;
     // A "," table cannot hold a decimal comma outside quotes; ";" and tab tables are what
     // spreadsheets in a Russian locale write, with decimal commas.
     decimalCommaTaken_ = separator_ != ',';

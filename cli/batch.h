@@ -42,7 +42,6 @@ public:
 private:
     enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
 
-    bool isSeparator(char c) const;
     void completeRecord(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
     void readHeader(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
     void readRow(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
@@ -55,6 +54,8 @@ private:
     Encoding encoding_;
     // Reading records.
     State state_ = State::FieldStart;
+    // The bytes that end a cell: until the header is read, any of the separators tried.
+    std::array<bool, 256> separates_{};
     std::string pending_;         // the start of a record not yet complete
     std::size_t line_ = 1;        // where the record being read starts
     std::size_t linesInside_ = 0; // line breaks inside its quoted cells
