@@ -32,7 +32,7 @@ int digitValue(char c, int base)
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
-// What rule A made of a text: the value, whether a number was there at all, and where
+// What the reading made of a text: the value, whether a number was there at all, and where
 // reading stopped in the text with its blanks dropped.
 struct Scan {
     double value = 0.0;
@@ -182,7 +182,7 @@ Decimal fifteenDigits(double x)
     return roundDigits(exactDecimal(x), significantDigits);
 }
 
-// Rule A, scanning the text with its blanks dropped.
+// The reading of parseNumber, over the text with its blanks dropped.
 Scan scanNumber(std::string_view s)
 {
     std::size_t i = 0;

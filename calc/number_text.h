@@ -13,9 +13,9 @@ namespace calc {
 // the first character that cannot continue the number, and text without a number is 0.
 double parseNumber(std::string_view utf8Text);
 
-// The same reading, strict: the number only when rule A reads the whole text (its blanks,
-// tabs and line feeds aside) and finds a number there, for inputs no one watches as they
-// are read. Nothing when reading stops early ("0,5", "12 м", "1e") or finds no number.
+// The same reading, strict, for inputs no one watches as they are read: the number only
+// when parseNumber reads the whole text (its blanks, tabs and line feeds aside) and finds
+// a number there; nothing when reading stops early ("0,5", "12 м", "1e") or finds none.
 std::optional<double> parseWholeNumber(std::string_view utf8Text);
 
 // Writes a number in normal form: at most 15 significant digits, no trailing zeros, the

@@ -2,6 +2,7 @@
 
 #include "calc/discharge.h"
 #include "calc/number_text.h"
+#include "cli/inputs.h"
 #include "cli/number_cell.h"
 #include "text/code_page_1251.h"
 #include "text/fault_text.h"
@@ -12,11 +13,6 @@
 namespace cli {
 
 namespace {
-
-constexpr std::array<std::string_view, 7> kColumnNames = {"W", "B", "H", "Q", "L", "k", "K"};
-constexpr std::size_t kRequired = 4; // W, B, H and Q; L, k and K have defaults
-// The window's start values of L, k and K: "500", "0.50" and "1.00".
-constexpr std::array<double, 7> kDefaults = {0, 0, 0, 0, 500.0, 0.5, 1.0};
 
 // Separators are tried in this order; the first that finds W, B, H and Q is the table's.
 constexpr std::array<char, 3> kSeparators = {';', '\t', ','};
@@ -45,8 +41,7 @@ std::string joined(const std::vector<std::string_view>& names)
 
 } // namespace
 
-Batch::Batch(Encoding encoding)
-    : encoding_(encoding)
+Batch::Batch(Encoding encoding) : encoding_(encoding)
 {
     columns_.fill(-1);
     for (const char separator : kSeparators)
@@ -216,21 +211,21 @@ void Batch::readHeader(std::string_view record, std::string_view ending, bool un
         std::string_view twice;
         for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
             const std::string_view name = trimmed(cellValue(cell));
-            for (std::size_t c = 0; c < kColumnNames.size(); ++c) {
-                if (name != kColumnNames[c])
+            for (std::size_t c = 0; c < kInputNames.size(); ++c) {
+                if (name != kInputNames[c])
                     continue;
                 if (columns[c] >= 0)
-                    twice = kColumnNames[c];
+                    twice = kInputNames[c];
                 columns[c] = static_cast<long>(cell);
             }
         }
-        const auto found = static_cast<std::size_t>(
-            std::count_if(columns.begin(), columns.begin() + kRequired, [](long cell) { return cell >= 0; }));
+        const auto found = static_cast<std::size_t>(std::count_if(
+            columns.begin(), columns.begin() + kRequiredInputs, [](long cell) { return cell >= 0; }));
         if (found > bestFound || bestFound == 0) {
             best = columns;
             bestFound = found;
         }
-        if (found == kRequired) {
+        if (found == kRequiredInputs) {
             separator_ = separator;
             headerCells_ = cells_.size();
             columns_ = columns;
@@ -241,9 +236,9 @@ void Batch::readHeader(std::string_view record, std::string_view ending, bool un
     }
     if (!chosen) {
         std::vector<std::string_view> missing;
-        for (std::size_t c = 0; c < kRequired; ++c)
+        for (std::size_t c = 0; c < kRequiredInputs; ++c)
             if (best[c] < 0)
-                missing.push_back(kColumnNames[c]);
+                missing.push_back(kInputNames[c]);
         fail("строка 1: в заголовке нет " + std::string(missing.size() > 1 ? "столбцов " : "столбца ") +
              joined(missing) + " (нужны имена W, B, H, Q через «;», «,» или табуляцию)");
         return;
@@ -275,24 +270,23 @@ void Batch::readRow(std::string_view record, std::string_view ending, bool unclo
     else if (cells > headerCells_)
         error = "ячеек " + std::to_string(cells) + ", а столбцов в заголовке " + std::to_string(headerCells_);
 
-    std::array<double, 7> value = kDefaults;
+    std::array<double, 7> value = kStartValues;
     bool decimalComma = false;
-    for (std::size_t c = 0; c < kColumnNames.size() && error.empty(); ++c) {
+    for (std::size_t c = 0; c < kInputNames.size() && error.empty(); ++c) {
         if (columns_[c] < 0)
             continue;
         const auto cell = static_cast<std::size_t>(columns_[c]);
         const std::string_view text = cell < cells ? cellValue(cell) : std::string_view();
         const NumberCell read = readNumberCell(text, decimalCommaTaken_, encoding_);
         if (read.verdict != NumberCell::Verdict::Number)
-            error = describeRefusal(kColumnNames[c], text, read.verdict, encoding_);
+            error = describeRefusal(kInputNames[c], text, read.verdict, encoding_);
         value[c] = read.value;
         decimalComma = decimalComma || read.decimalComma;
     }
 
     std::string result;
     if (error.empty()) {
-        const auto discharge = calc::computeDischarge(
-            {.W = value[0], .B = value[1], .H = value[2], .Q = value[3], .L = value[4], .k = value[5], .K = value[6]});
+        const auto discharge = calc::computeDischarge(dischargeInputs(value));
         if (discharge)
             result = calc::formatResult(*discharge, decimalComma ? "," : ".");
         else
@@ -305,8 +299,8 @@ void Batch::readRow(std::string_view record, std::string_view ending, bool unclo
     ++failedRows_;
     if (messages_.size() < kMessagesKept)
         messages_.push_back("строка " + std::to_string(line_) + ": " + error);
-    writeRowEnd(record, unclosed, cells, "", encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251(error) : error,
-                ending, out);
+    writeRowEnd(record, unclosed, cells, "",
+                encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251(error) : error, ending, out);
 }
 
 // The record as it came, its missing cells as empty ones so that R stays under its name,

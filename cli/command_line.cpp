@@ -2,6 +2,7 @@
 
 #include "calc/discharge.h"
 #include "calc/number_text.h"
+#include "cli/inputs.h"
 #include "cli/number_cell.h"
 #include "text/fault_text.h"
 
@@ -11,10 +12,6 @@
 namespace cli {
 
 namespace {
-
-constexpr std::array<std::string_view, 7> kNames = {"W", "B", "H", "Q", "L", "k", "K"};
-// The window's start values of L, k and K: "500", "0.50" and "1.00".
-constexpr std::array<double, 7> kDefaults = {0, 0, 0, 0, 500.0, 0.5, 1.0};
 
 constexpr std::string_view kUsage = "Использование: zelm-calc W B H Q [L [k [K]]]\n"
                                     "               zelm-calc --batch [ФАЙЛ]\n"
@@ -45,8 +42,8 @@ Command readCommandLine(std::span<const std::string_view> arguments)
     std::vector<std::string_view> operands;
     for (const std::string_view argument : arguments) {
         // "-5" and "-.5" are numbers; "-" alone is standard input or a refused number.
-        const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-' &&
-                            !isDigitOrPoint(argument[1]);
+        const bool option =
+            !optionsEnded && argument.size() > 1 && argument[0] == '-' && !isDigitOrPoint(argument[1]);
         if (!option) {
             operands.push_back(argument);
         } else if (argument == "--") {
@@ -67,7 +64,7 @@ Command readCommandLine(std::span<const std::string_view> arguments)
             c.file = operands[0];
         return c;
     }
-    if (operands.size() < 4 || operands.size() > kNames.size())
+    if (operands.size() < kRequiredInputs || operands.size() > kInputNames.size())
         return wrong("нужно от 4 до 7 чисел, а дано " + std::to_string(operands.size()));
     Command c = command(Command::Kind::Calculate);
     c.numbers = std::move(operands);
@@ -76,21 +73,22 @@ Command readCommandLine(std::span<const std::string_view> arguments)
 
 Outcome calculate(std::span<const std::string_view> numbers)
 {
-    std::array<double, 7> value = kDefaults;
+    std::array<double, 7> value = kStartValues;
     Outcome outcome;
-    for (std::size_t i = 0; i < numbers.size() && i < kNames.size(); ++i) {
+    for (std::size_t i = 0; i < numbers.size() && i < kInputNames.size(); ++i) {
         const NumberCell read = readNumberCell(numbers[i], false, Encoding::Utf8);
         if (read.verdict == NumberCell::Verdict::Number)
             value[i] = read.value;
         else
-            outcome.err += "zelm-calc: " + describeRefusal(kNames[i], numbers[i], read.verdict, Encoding::Utf8) + "\n";
+            outcome.err +=
+                "zelm-calc: " + describeRefusal(kInputNames[i], numbers[i], read.verdict, Encoding::Utf8) +
+                "\n";
     }
     if (!outcome.err.empty()) {
         outcome.status = 2;
         return outcome;
     }
-    const auto discharge = calc::computeDischarge(
-        {.W = value[0], .B = value[1], .H = value[2], .Q = value[3], .L = value[4], .k = value[5], .K = value[6]});
+    const auto discharge = calc::computeDischarge(dischargeInputs(value));
     if (!discharge) {
         outcome.err = "zelm-calc: " + std::string(text::describe(discharge.error())) + "\n";
         outcome.status = 1;

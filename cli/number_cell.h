@@ -1,8 +1,8 @@
 #pragma once
 // Strict reading of a number given as text where no one watches it being read: a
-// command-line argument or a table cell. A text is taken only when rule A (calc's
-// parseNumber) reads the whole of it. Blanks, tabs and the no-break spaces U+00A0 and
-// U+202F between digit groups are allowed, as spreadsheets in a Russian locale write
+// command-line argument or a table cell. A text is taken only when the window's reading
+// (calc::parseNumber) reads the whole of it. Blanks, tabs and the no-break spaces U+00A0
+// and U+202F between digit groups are allowed, as spreadsheets in a Russian locale write
 // "1 000 000,5"; where the table allows it, a decimal comma stands for the point.
 
 #include "cli/encoding.h"

@@ -112,8 +112,8 @@ const ReadCase readCases[] = {
 INSTANTIATE_TEST_SUITE_P(RuleA, ReadingText, testing::ValuesIn(readCases),
                          rowName);
 
-// Strict reading takes a text only when rule A reads all of it; where it does, the value
-// is rule A's to the bit.
+// Strict reading takes a text only when parseNumber reads all of it; where it does, the
+// value is parseNumber's to the bit.
 TEST(ReadingWholeText, TakesOnlyWhatRuleAReadsToTheEnd)
 {
     const struct {

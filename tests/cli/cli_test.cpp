@@ -113,7 +113,8 @@ TEST(OneCalculation, AnswersEachArgumentList)
     } rows[] = {
         {"worked example", words("1000000 100 16 10 500 0.50 1.00"), "1240.769\n", "", 0},
         {"L, k and K default to the window's", words("1000000 100 16 10"), "1240.769\n", "", 0},
-        {"groups of digits: blank, U+00A0, U+202F", {"1 000 000", "1\u00A000", "1\u202F6", "10"}, "1240.769\n", "", 0},
+        {"groups of digits: blank, U+00A0, U+202F", {"1 000 000", "1\u00A000", "1\u202F6", "10"},
+         "1240.769\n", "", 0},
         {"L = 0: the whole breach discharge", words("1000000 100 16 10 0"), "3210.000\n", "", 0},
         {"a minus before a digit is a number", words("1000000 100 16 -5000"), "-3769.231\n", "", 0},
         {"a minus before a point is a number", words("1000000 100 16 -.5 0"), "3199.500\n", "", 0},
@@ -124,16 +125,21 @@ TEST(OneCalculation, AnswersEachArgumentList)
          "zelm-calc: L: «500 м» — не число\n", 2},
         {"every refused argument named", {"", "100", "16", "abc"}, "",
          "zelm-calc: W: пусто — не число\nzelm-calc: Q: «abc» — не число\n", 2},
-        {"rule A stopping at a second period", words("1.2.3 100 16 10"), "", "zelm-calc: W: «1.2.3» — не число\n", 2},
+        {"reading stopping at a second period", words("1.2.3 100 16 10"), "",
+         "zelm-calc: W: «1.2.3» — не число\n", 2},
         {"all zero: 0/0", words("0 0 0 0"), "", kInvalid, 1},
         {"negative depth", words("1000000 100 -16 10"), "", kInvalid, 1},
-        {"zero denominator", words("-1600000 100 16 10"), "", "zelm-calc: Ошибка вычисления: деление на ноль.\n", 1},
-        {"a number beyond the double range", words("1e400 100 16 10"), "", "zelm-calc: Ошибка вычисления: переполнение.\n", 1},
+        {"zero denominator", words("-1600000 100 16 10"), "",
+         "zelm-calc: Ошибка вычисления: деление на ноль.\n", 1},
+        {"a number beyond the double range", words("1e400 100 16 10"), "",
+         "zelm-calc: Ошибка вычисления: переполнение.\n", 1},
         {"too few", words("1 2 3"), "", "zelm-calc: нужно от 4 до 7 чисел, а дано 3\n" + kUsage, 2},
-        {"too many", words("1 2 3 4 5 6 7 8"), "", "zelm-calc: нужно от 4 до 7 чисел, а дано 8\n" + kUsage, 2},
+        {"too many", words("1 2 3 4 5 6 7 8"), "",
+         "zelm-calc: нужно от 4 до 7 чисел, а дано 8\n" + kUsage, 2},
         {"none", {}, "", "zelm-calc: нужно от 4 до 7 чисел, а дано 0\n" + kUsage, 2},
         {"unknown option", words("-x 1 2 3 4"), "", "zelm-calc: неизвестный ключ «-x»\n" + kUsage, 2},
-        {"two files for a batch", words("--batch a b"), "", "zelm-calc: после --batch нужен один файл, не больше\n" + kUsage, 2},
+        {"two files for a batch", words("--batch a b"), "",
+         "zelm-calc: после --batch нужен один файл, не больше\n" + kUsage, 2},
         {"help", words("1 --help"), std::string(cli::helpText()), "", 0},
     };
     for (const auto& row : rows) {
@@ -171,7 +177,8 @@ TEST(Batch, WritesTheExpectedTable)
          "zelm-calc: строка 7: ячеек 5, а столбцов в заголовке 4\n"},
         {"fault", 1, "zelm-calc: строка 3: Ошибка вычисления: деление на ноль.\n"},
         {"no_header", 2,
-         "zelm-calc: строка 1: в заголовке нет столбца Q (нужны имена W, B, H, Q через «;», «,» или табуляцию)\n"},
+         "zelm-calc: строка 1: в заголовке нет столбца Q "
+         "(нужны имена W, B, H, Q через «;», «,» или табуляцию)\n"},
         {"duplicate_column", 2, "zelm-calc: строка 1: столбец k назван в заголовке дважды\n"},
         {"empty", 2, "zelm-calc: строка 1: нет заголовка — ввод пуст\n", true},
         {"crlf", 0, ""},
@@ -210,24 +217,27 @@ TEST(Batch, AgreesWithOneCalculationAndTheCore)
     };
     std::string table = "W;B;H;Q;L;k;K\n";
     std::vector<std::vector<std::string>> rows;
-    std::vector<bool> commaRows;
+    std::vector<bool> commaRows; // rows written with decimal commas
     for (int i = 0; i < 60; ++i) {
-        char text[7][40];
-        const double values[7] = {between(1, 1e9), between(1, 2000), between(0, 60), between(-50, 500),
-                                  between(0, 50000), between(0, 1), between(0, 2)};
-        for (int c = 0; c < 7; ++c)
-            std::snprintf(text[c], sizeof text[c], "%.*g", 1 + static_cast<int>(random() % 15), values[c]);
-        rows.emplace_back(std::begin(text), std::end(text));
-        const bool comma = random() % 2 == 1;
-        commaRows.push_back(comma);
+        const double values[7] = {between(1, 1e9),  between(1, 2000), between(0, 60), between(-50, 500),
+                                  between(0, 50000), between(0, 1),   between(0, 2)};
+        std::vector<std::string> texts;
+        bool comma = false;
         for (int c = 0; c < 7; ++c) {
-            std::string cell = text[c];
-            if (comma && cell.find('.') != std::string::npos)
+            char text[40];
+            std::snprintf(text, sizeof text, "%.*g", 1 + static_cast<int>(random() % 15), values[c]);
+            texts.emplace_back(text);
+            std::string cell = text;
+            if (random() % 2 == 1 && cell.find('.') != std::string::npos) {
                 cell.replace(cell.find('.'), 1, ",");
+                comma = true;
+            }
             table += cell + (c < 6 ? ";" : "\n");
         }
+        rows.push_back(texts);
+        commaRows.push_back(comma);
     }
-    const fs::path file = fs::temp_directory_path() / ("zelm-calc-property-" + std::to_string(::getpid()) + ".csv");
+    const fs::path file = fs::temp_directory_path() / ("zelm-calc-property-" + std::to_string(::getpid()));
     writeFile(file, table);
     const Finished batch = runZelmCalc({"--batch", file.string()});
     fs::remove(file);
@@ -236,25 +246,25 @@ TEST(Batch, AgreesWithOneCalculationAndTheCore)
     std::istringstream lines(batch.out);
     std::string line;
     std::getline(lines, line); // the header
-    for (std::size_t i = 0; i < rows.size() && std::getline(lines, line); ++i) {
-        const auto& t = rows[i];
+    std::size_t written = 0;
+    for (; written < rows.size() && std::getline(lines, line); ++written) {
+        const auto& t = rows[written];
         SCOPED_TRACE(line);
         // The row ends with ";R;" and an empty Ошибка.
-        const std::size_t end = line.rfind(';');
-        std::string r = line.substr(line.rfind(';', end - 1) + 1, end - line.rfind(';', end - 1) - 1);
-        const auto core = calc::computeDischarge({.W = calc::parseNumber(t[0]), .B = calc::parseNumber(t[1]),
-                                                  .H = calc::parseNumber(t[2]), .Q = calc::parseNumber(t[3]),
-                                                  .L = calc::parseNumber(t[4]), .k = calc::parseNumber(t[5]),
-                                                  .K = calc::parseNumber(t[6])});
+        ASSERT_TRUE(line.ends_with(';'));
+        const std::size_t start = line.rfind(';', line.size() - 2) + 1;
+        std::string r = line.substr(start, line.size() - 1 - start);
+        const auto core = calc::computeDischarge(
+            {.W = calc::parseNumber(t[0]), .B = calc::parseNumber(t[1]), .H = calc::parseNumber(t[2]),
+             .Q = calc::parseNumber(t[3]), .L = calc::parseNumber(t[4]), .k = calc::parseNumber(t[5]),
+             .K = calc::parseNumber(t[6])});
         ASSERT_TRUE(core.has_value());
-        const bool comma = commaRows[i] && std::string(t[0] + t[1] + t[2] + t[3] + t[4] + t[5] + t[6]).find('.') !=
-                                               std::string::npos;
-        EXPECT_EQ(r, calc::formatResult(*core, comma ? "," : "."));
-        if (comma)
+        EXPECT_EQ(r, calc::formatResult(*core, commaRows[written] ? "," : "."));
+        if (commaRows[written])
             r.replace(r.find(','), 1, ".");
         EXPECT_EQ(runZelmCalc(t).out, r + "\n");
     }
-    EXPECT_EQ(static_cast<std::size_t>(std::count(batch.out.begin(), batch.out.end(), '\n')), rows.size() + 1);
+    EXPECT_EQ(written, rows.size());
 }
 
 } // namespace
