@@ -130,10 +130,11 @@ TEST(ReadingWholeText, TakesOnlyWhatRuleAReadsToTheEnd)
     for (const auto& row : rows) {
         const auto read = calc::parseWholeNumber(row.text);
         EXPECT_EQ(read.has_value(), row.taken) << '"' << row.text << '"';
-        if (read)
+        if (read) {
             EXPECT_EQ(std::bit_cast<std::uint64_t>(*read),
                       std::bit_cast<std::uint64_t>(calc::parseNumber(row.text)))
                 << '"' << row.text << '"';
+        }
     }
 }
 
