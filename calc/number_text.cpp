@@ -1,6 +1,7 @@
 #include "calc/number_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -31,40 +32,51 @@ int digitValue(char c, int base)
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
+// What the reading made of a text: the value, whether a number was there at all, and where
+// reading stopped in the text with its blanks dropped.
+struct Scan {
+    double value = 0.0;
+    bool found = false;
+    std::size_t end = 0;
+};
+
 // "&H" and "&O" values: up to 16 bits they are a 16-bit two's-complement Integer
 // (&HFFFF = -1); up to 32 bits a 32-bit two's-complement Long (&HFFFFFFFF = -1), as the
 // classic Val took them; wider values overflowed there and read as infinity here, which
 // the window reports as an overflow. A sign before the prefix negates the value read
 // (-&HFFFF = 1). "&", "&H" without digits and unknown prefixes such as "&B" read 0.
-double parseRadix(const std::string& s, std::size_t i, bool negative)
+Scan scanRadix(std::string_view s, std::size_t i, bool negative)
 {
+    Scan scan{.end = i};
     if (i >= s.size())
-        return 0.0;
+        return scan;
     const char prefix = s[i];
     const int base = (prefix == 'H' || prefix == 'h') ? 16 : (prefix == 'O' || prefix == 'o') ? 8 : 0;
     if (base == 0)
-        return 0.0;
+        return scan;
     std::uint64_t value = 0;
-    bool anyDigit = false;
     bool tooWide = false;
     for (++i; i < s.size(); ++i) {
         const int d = digitValue(s[i], base);
         if (d < 0)
             break;
-        anyDigit = true;
+        scan.found = true;
+        scan.end = i + 1;
+        if (tooWide)
+            continue; // the digits still belong to the number read
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
-        if (value > 0xFFFF'FFFFu) {
-            tooWide = true;
-            break;
-        }
+        tooWide = value > 0xFFFF'FFFFu;
     }
-    if (!anyDigit)
-        return 0.0;
-    if (tooWide)
-        return negative ? -infinity : infinity;
+    if (!scan.found)
+        return scan;
+    if (tooWide) {
+        scan.value = negative ? -infinity : infinity;
+        return scan;
+    }
     const double read = value <= 0xFFFFu ? static_cast<std::int16_t>(value)
                                          : static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-    return negative ? -read : read;
+    scan.value = negative ? -read : read;
+    return scan;
 }
 
 // A decimal number 0.d1d2d3... × 10^pointPosition; no leading or trailing zero digits,
@@ -133,16 +145,46 @@ std::string nonFiniteText(double x)
 
 constexpr int significantDigits = 15;
 
-} // namespace
-
-double parseNumber(std::string_view utf8Text)
+// The digits of |x|, correctly rounded to `count` significant ones.
+Decimal roundedDecimal(double x, int count)
 {
-    std::string s;
-    s.reserve(utf8Text.size());
-    for (char c : utf8Text)
-        if (!isBlank(c))
-            s.push_back(c);
+    char buffer[64];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x), std::chars_format::scientific, count - 1);
+    // d.ddd...e±X...
+    const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    const std::size_t e = text.find('e');
+    Decimal d;
+    d.digits += text[0];
+    d.digits.append(text.substr(2, e - 2));
+    long exponent10 = 0;
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent10);
+    d.pointPosition = exponent10 + 1;
+    return d;
+}
 
+// The first 15 significant digits of |x|, rounded half away from zero as roundDigits
+// rounds the exact decimal. A few more correctly rounded digits settle that rounding
+// unless they read 5 followed by zeros, where the exact tail may lie on either side of
+// the half: then more digits are asked for, and in the end all of them (some 6 µs).
+Decimal fifteenDigits(double x)
+{
+    if (x == 0.0)
+        return {};
+    for (const int count : {17, 40}) {
+        Decimal d = roundedDecimal(x, count);
+        const std::string_view tail = std::string_view(d.digits).substr(significantDigits);
+        if (tail.front() == '5' && tail.find_first_not_of('0', 1) == std::string_view::npos)
+            continue;
+        d.digits.erase(d.digits.find_last_not_of('0') + 1);
+        return roundDigits(d, significantDigits);
+    }
+    return roundDigits(exactDecimal(x), significantDigits);
+}
+
+// The reading of parseNumber, over the text with its blanks dropped.
+Scan scanNumber(std::string_view s)
+{
     std::size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
@@ -150,25 +192,27 @@ double parseNumber(std::string_view utf8Text)
         ++i;
     }
     if (i < s.size() && s[i] == '&')
-        return parseRadix(s, i + 1, negative);
+        return scanRadix(s, i + 1, negative);
 
-    // The digits are handed to strtod as one integer with a decimal exponent, so no
-    // decimal separator reaches it and the process locale cannot change the reading;
-    // strtod rounds correctly, giving ±HUGE_VAL beyond the double range and 0 or a
-    // subnormal below it.
-    std::string mantissa;
+    const std::size_t integerStart = i;
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    const std::string_view integerDigits = s.substr(integerStart, i - integerStart);
+    std::string_view fractionDigits;
+    if (i < s.size() && s[i] == '.') {
+        const std::size_t fractionStart = ++i;
+        while (i < s.size() && isDigit(s[i]))
+            ++i;
+        fractionDigits = s.substr(fractionStart, i - fractionStart);
+    }
+    if (integerDigits.empty() && fractionDigits.empty())
+        return {};
+    Scan scan{.found = true, .end = i};
+
     long long exponent = 0;
-    for (; i < s.size() && isDigit(s[i]); ++i)
-        mantissa.push_back(s[i]);
-    if (i < s.size() && s[i] == '.')
-        for (++i; i < s.size() && isDigit(s[i]); ++i) {
-            mantissa.push_back(s[i]);
-            --exponent;
-        }
-    if (mantissa.empty())
-        return 0.0;
-
+    bool letterD = false;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+        letterD = s[i] == 'D' || s[i] == 'd';
         ++i;
         bool negativeExponent = false;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
@@ -177,13 +221,66 @@ double parseNumber(std::string_view utf8Text)
         }
         // Saturated: far beyond any double already, yet safe from integer overflow.
         long long written = 0;
-        for (; i < s.size() && isDigit(s[i]); ++i)
+        for (; i < s.size() && isDigit(s[i]); ++i) {
             written = std::min(written * 10 + (s[i] - '0'), 1'000'000'000LL);
-        exponent += negativeExponent ? -written : written;
+            scan.end = i + 1; // a letter without digits is no exponent: reading stopped there
+        }
+        exponent = negativeExponent ? -written : written;
     }
 
-    const std::string clean = (negative ? "-" : "") + mantissa + "e" + std::to_string(exponent);
-    return std::strtod(clean.c_str(), nullptr);
+    // from_chars and strtod both round correctly, so they agree wherever from_chars gives
+    // a normal number; from_chars is several times faster, which tables of numbers feel.
+    // It reads the text as it stands unless the text spells what it does not take: a "+"
+    // or an exponent letter D.
+    double value = 0.0;
+    if (s.front() != '+' && !letterD) {
+        const char* last = s.data() + scan.end;
+        const auto converted = std::from_chars(s.data(), last, value);
+        if (converted.ec == std::errc() && converted.ptr == last && std::isnormal(value)) {
+            scan.value = value;
+            return scan;
+        }
+    }
+    // Otherwise the digits are converted as one integer with a decimal exponent, so no
+    // decimal separator is involved and the process locale cannot change the reading;
+    // strtod gives ±HUGE_VAL beyond the double range and 0 or a subnormal below it.
+    exponent -= static_cast<long long>(fractionDigits.size());
+    std::string clean = negative ? "-" : "";
+    clean.append(integerDigits).append(fractionDigits).append("e").append(std::to_string(exponent));
+    const auto converted = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+    const bool normal = converted.ec == std::errc() && std::isnormal(value);
+    scan.value = normal ? value : std::strtod(clean.c_str(), nullptr);
+    return scan;
+}
+
+// The text itself when it holds no blank, as a number usually does.
+std::string_view withoutBlanks(std::string_view text, std::string& s)
+{
+    if (std::none_of(text.begin(), text.end(), isBlank))
+        return text;
+    s.reserve(text.size());
+    for (char c : text)
+        if (!isBlank(c))
+            s.push_back(c);
+    return s;
+}
+
+} // namespace
+
+double parseNumber(std::string_view utf8Text)
+{
+    std::string copy;
+    return scanNumber(withoutBlanks(utf8Text, copy)).value;
+}
+
+std::optional<double> parseWholeNumber(std::string_view utf8Text)
+{
+    std::string copy;
+    const std::string_view s = withoutBlanks(utf8Text, copy);
+    const Scan scan = scanNumber(s);
+    if (!scan.found || scan.end != s.size())
+        return std::nullopt;
+    return scan.value;
 }
 
 std::string formatNumber(double value, std::string_view decimalSeparator)
@@ -244,7 +341,7 @@ std::string formatResult(double value, std::string_view decimalSeparator)
     if (!std::isfinite(value))
         return nonFiniteText(value);
 
-    const Decimal fifteen = roundDigits(exactDecimal(value), significantDigits);
+    const Decimal fifteen = fifteenDigits(value);
     const Decimal d = roundDigits(fifteen, fifteen.pointPosition + 3);
 
     std::string text = value < 0 ? "-" : "";

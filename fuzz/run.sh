@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets for as long as one asks:
-#     fuzz/run.sh [SECONDS_PER_TARGET] [TARGET...]     (default: 600 s; number_text discharge)
+#     fuzz/run.sh [SECONDS_PER_TARGET] [TARGET...]     (default: 600 s; number_text discharge batch)
 # Builds the "fuzz" preset first. Inputs found to widen coverage are kept in
 # build/fuzz/fuzz/found/<target> and reused by the next run; a failing input is written
 # to build/fuzz/fuzz/crash-<target>-* and the run stops with its report.
@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(number_text discharge)
+((${#targets[@]})) || targets=(number_text discharge batch)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks a built Debian package of zelm the way a user's system would see it:
 #     packaging/check-deb.sh PACKAGE.deb MAPWAIT
-# unpacks it into a temporary root, looks for the binary, the desktop entry and the icons,
-# validates the entry, reads the package's dependencies, and starts the unpacked binary
-# under Xvfb until its window is mapped (MAPWAIT is bench's zelm_mapwait).
+# unpacks it into a temporary root, looks for the binaries, the desktop entry and the icons,
+# validates the entry, reads the package's dependencies, runs the unpacked zelm-calc with
+# no display, and starts the unpacked zelm under Xvfb until its window is mapped (MAPWAIT
+# is bench's zelm_mapwait).
 set -euo pipefail
 
 deb=$1
@@ -53,9 +54,19 @@ for size in 16 24 32 48 64 128 256; do
     fail "${size}x${size} icon is not a PNG of that size"
 done
 
+# zelm-calc needs no display: none is given.
+calc=$root/fs/usr/bin/zelm-calc
+[ -x "$calc" ] || fail "no executable usr/bin/zelm-calc"
+readelf -d "$calc" | grep -Eq '\((RPATH|RUNPATH)\)' && fail "zelm-calc carries a library search path"
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$calc" --help) ||
+  fail "zelm-calc --help fails without a display"
+grep -q '^zelm-calc — ' <<<"$help" || fail "zelm-calc --help does not begin with its name"
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$calc" 1000000 100 16 10)" = 1240.769 ] ||
+  fail "zelm-calc does not give the worked example"
+
 # The unpacked binary uses the system's Qt, as the installed one would.
 source "$(dirname "$0")/../scripts/xvfb.sh"
 start_xvfb "$root" || fail "cannot start Xvfb"
 "$mapwait" --timeout 30 --settle 1000 -- "$binary" >/dev/null ||
   fail "the installed zelm showed no window"
-echo "check-deb: $(basename "$deb") is complete and its zelm shows its window"
+echo "check-deb: $(basename "$deb") is complete, its zelm-calc answers without a display and its zelm shows its window"

@@ -23,7 +23,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "расход воды в створе п�
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Небольшой инженерный калькулятор: по объёму водохранилища, ширине плотины, глубине,\n"
     "притоку, расстоянию до перехода и двум коэффициентам вычисляет расход воды (м³/с),\n"
-    "дошедший до створа перехода после прорыва плотины.")
+    "дошедший до створа перехода после прорыва плотины. Программа zelm-calc считает то же\n"
+    "из командной строки и по таблицам (CSV), без графического окружения.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

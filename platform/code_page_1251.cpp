@@ -1,73 +1,33 @@
 #include "platform/code_page_1251.h"
 
-#include <array>
+#include "text/code_page_1251.h"
 
 namespace platform {
 
-namespace {
-
-// 0x80..0xBF are irregular; 0xC0..0xFF are А..я in order.
-constexpr std::array<char16_t, 64> kHigh = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, // 80
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F, // 88
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90
-    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, // 98
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, // A0
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, // A8
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, // B0
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, // B8
-};
-
-constexpr char16_t kCapitalA = 0x0410;
-constexpr char16_t kSmallYa = 0x044F;
-
-char encodeOne(char16_t c)
-{
-    if (c < 0x80)
-        return static_cast<char>(c);
-    if (c >= kCapitalA && c <= kSmallYa)
-        return static_cast<char>(0xC0 + (c - kCapitalA));
-    if (c != 0xFFFD) {
-        for (std::size_t i = 0; i < kHigh.size(); ++i) {
-            if (kHigh[i] == c)
-                return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
-}
-
-} // namespace
-
-QByteArray toCp1251(const QString& text)
+QByteArray toCp1251(const QString& string)
 {
     QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+    bytes.reserve(string.size());
+    for (qsizetype i = 0; i < string.size(); ++i) {
+        const QChar c = string.at(i);
+        if (c.isHighSurrogate() && i + 1 < string.size() && string.at(i + 1).isLowSurrogate()) {
             ++i; // nothing outside the basic plane is in the code page
             bytes.append('?');
             continue;
         }
-        bytes.append(encodeOne(c.unicode()));
+        // A lone surrogate is no character of the code page either.
+        bytes.append(text::toCp1251(c.unicode()));
     }
     return bytes;
 }
 
 QString fromCp1251(const QByteArray& bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    for (const char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        if (u < 0x80)
-            text.append(QChar(u));
-        else if (u >= 0xC0)
-            text.append(QChar(char16_t(kCapitalA + (u - 0xC0))));
-        else
-            text.append(QChar(kHigh[u - 0x80]));
-    }
-    return text;
+    QString decoded;
+    decoded.reserve(bytes.size());
+    for (const char b : bytes)
+        decoded.append(QChar(static_cast<char16_t>(text::fromCp1251(static_cast<unsigned char>(b)))));
+    return decoded;
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
-// The Cyrillic single-byte code page 1251, the one the report file and the help call
-// use. Qt 6.4 offers no converter for it, so the table is our own.
+// The code page 1251 table (text/code_page_1251.h) for Qt's strings: the report file and
+// the help call hand it QStrings.
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "platform/run_time_error.h"
 
 #include "platform/message_boxes.h"
+#include "text/fault_text.h"
 
 namespace platform {
 
@@ -16,16 +17,8 @@ const char* RunTimeError::what() const noexcept
 
 QString describe(calc::Fault fault)
 {
-    switch (fault) {
-    case calc::Fault::InvalidOperation:
-        return QStringLiteral("Ошибка вычисления: недопустимая операция "
-                              "(например, 0/0 или дробная степень отрицательного числа).");
-    case calc::Fault::DivisionByZero:
-        return QStringLiteral("Ошибка вычисления: деление на ноль.");
-    case calc::Fault::Overflow:
-        return QStringLiteral("Ошибка вычисления: переполнение.");
-    }
-    return QStringLiteral("Ошибка вычисления.");
+    const std::string_view description = text::describe(fault);
+    return QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
 }
 
 void runHandler(MessageBoxes& messages, QWidget* window, const std::function<void()>& handler)

@@ -17,6 +17,9 @@ packages=(
   clang libclang-rt-14-dev
   # start-up benchmark and package check: watching for the first mapped window
   libx11-dev libxdamage-dev
+  # batch benchmark (bench/batch.sh): mawk, what zelm-calc is measured against, and GNU
+  # time for the peak memory of each
+  mawk time
   # Debian package: dependencies from the linked libraries, desktop entry check
   dpkg-dev desktop-file-utils
   # rendering the icon's PNG sizes (packaging/render-icons.sh)

@@ -2,7 +2,7 @@
 # Installs what is missing, builds everything, and runs every test headless:
 #   1. the Debian package, built from the default build and checked as installed;
 #   2. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. each fuzz target of the numeric core for a bounded time (ZELM_FUZZ_SECONDS, 30);
+#   3. each fuzz target (numeric core, batch reader) for a bounded time (ZELM_FUZZ_SECONDS, 30);
 #   4. the whole suite of the default build, last, so that its summary closes the log.
 # A failing stage does not hide the others: every stage runs, and the script fails at the
 # end naming each stage that failed.

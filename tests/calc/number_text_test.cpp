@@ -112,6 +112,32 @@ const ReadCase readCases[] = {
 INSTANTIATE_TEST_SUITE_P(RuleA, ReadingText, testing::ValuesIn(readCases),
                          rowName);
 
+// Strict reading takes a text only when parseNumber reads all of it; where it does, the
+// value is parseNumber's to the bit.
+TEST(ReadingWholeText, TakesOnlyWhatRuleAReadsToTheEnd)
+{
+    const struct {
+        const char* text;
+        bool taken;
+    } rows[] = {
+        {"12.5", true},         {" 1 000 000 ", true}, {"\t-.5\n", true},  {"1.", true},
+        {"1e3", true},          {"2D-1", true},        {"&HFFFF", true},   {"&O17", true},
+        {"1e400", true},        {"&H123456789", true}, {"", false},        {"  ", false},
+        {".", false},           {"-", false},          {"0,5", false},     {"12 м", false},
+        {"1e", false},          {"1e+", false},        {"&H", false},      {"&B101", false},
+        {"1.2.3", false},       {"1\r", false},        {"abc", false},     {"5 5,", false},
+    };
+    for (const auto& row : rows) {
+        const auto read = calc::parseWholeNumber(row.text);
+        EXPECT_EQ(read.has_value(), row.taken) << '"' << row.text << '"';
+        if (read) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(*read),
+                      std::bit_cast<std::uint64_t>(calc::parseNumber(row.text)))
+                << '"' << row.text << '"';
+        }
+    }
+}
+
 // Whatever the process locale, reading takes only the period and writing only the
 // separator it is given. CTest runs this under a Russian locale built for it; elsewhere
 // it is skipped.
@@ -259,6 +285,10 @@ const WriteCase resultCases[] = {
     {"subnormal", 4.9406564584124654e-324, ".", "0.000"},
     {"plain_at_1e15", 1e15, ".", "1000000000000000.000"},
     {"sixteenth_digit_rounded", 1234567890123456.7, ".", "1234567890123460.000"},
+    // Seventeen digits end in "50" either way: only the exact tail tells which side of the
+    // half the sixteenth digit is.
+    {"sixteenth_digit_just_below_half", 123456789012.3465, ".", "123456789012.346"},
+    {"sixteenth_digit_just_above_half", 123456789012.3455, ".", "123456789012.346"},
     {"digits_past_fifteenth_are_zeros", 1.23456789012345678e20, ".", "123456789012346000000.000"},
     {"huge_never_exponent", 1e300, ".", "1" + std::string(300, '0') + ".000"},
     {"infinity", inf, ".", "1.#INF"},

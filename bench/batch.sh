@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Batch benchmark of zelm-calc against mawk, what a user would write instead, on the same
+# generated table of W, B, H, Q, L, k, K (a "," table with decimal points, which mawk
+# reads too). mawk evaluates the formula in the same grouping and writes it with
+# printf "%.3f". The two run alternately, so that any drift of the machine hits both
+# alike; for each the medians of wall time and peak resident memory are reported, with
+# rows per second and the ratio of the speeds.
+#     bench/batch.sh [RUNS [ROWS]]     (default 5 runs of each over 1000000 rows)
+# Builds the "default" preset's zelm-calc first; BUILD_DIR chooses another build tree.
+# Needs mawk and GNU time (scripts/setup.sh installs them).
+set -euo pipefail
+build=$(realpath -m "${BUILD_DIR:-$(dirname "$0")/../build/default}")
+cd "$(dirname "$0")/.."
+
+runs=${1:-5}
+rows=${2:-1000000}
+if [ -z "${BUILD_DIR:-}" ]; then
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target zelm-calc >/dev/null
+fi
+calc=$build/cli/zelm-calc
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Values across the ranges an engineer meets, the coefficients from the window's lists;
+# the same table on every run (fixed seed).
+mawk -v rows="$rows" 'BEGIN {
+  srand(20261207)
+  split("0.50 0.75", ks, " "); split("1.50 1.25 1.00 0.80 0.50 0.35", Ks, " ")
+  print "W,B,H,Q,L,k,K"
+  for (i = 0; i < rows; i++)
+    printf "%d,%.1f,%.2f,%.1f,%d,%s,%s\n", 1000 + int(rand() * 1e8), 10 + rand() * 490,
+           0.5 + rand() * 40, rand() * 100, int(rand() * 20000), ks[1 + int(rand() * 2)],
+           Ks[1 + int(rand() * 6)]
+}' >"$work/table.csv"
+
+# Same grouping as the core: N = P*((B*W)*k), D = (((P*(k*B))*L)*K)+W, R = N/D + Q.
+awk_program='NR == 1 { print $0 ",R"; next }
+{ p = $3 ^ 1.5; printf "%s,%.3f\n", $0, (p * (($2 * $1) * $6)) / ((((p * ($6 * $2)) * $5) * $7) + $1) + $4 }'
+
+measure() { # name, output file, command...
+  local name=$1 out=$2
+  shift 2
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$out"
+  cat "$work/time" >>"$work/$name"
+}
+
+# One run of each, not counted, fills the file cache.
+measure warmup "$work/calc.csv" "$calc" --batch "$work/table.csv"
+measure warmup "$work/mawk.csv" mawk -F, "$awk_program" "$work/table.csv"
+for ((i = 0; i < runs; i++)); do
+  if ((i % 2)); then
+    measure mawk "$work/mawk.csv" mawk -F, "$awk_program" "$work/table.csv"
+    measure calc "$work/calc.csv" "$calc" --batch "$work/table.csv"
+  else
+    measure calc "$work/calc.csv" "$calc" --batch "$work/table.csv"
+    measure mawk "$work/mawk.csv" mawk -F, "$awk_program" "$work/table.csv"
+  fi
+done
+
+# The results themselves: zelm-calc rounds the fifteen-digit value half away from zero,
+# printf the binary value half to even, so a few thousandths may differ.
+differing=$(paste -d, <(cut -d, -f8 "$work/calc.csv") <(cut -d, -f8 "$work/mawk.csv") |
+  mawk -F, 'NR > 1 && $1 != $2 { n++ } END { print n + 0 }')
+
+median() { # file, column
+  cut -d' ' -f"$2" "$1" | sort -g | mawk '{ v[NR] = $1 } END {
+    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+mawk -v runs="$runs" -v rows="$rows" -v bytes="$(stat -c %s "$work/table.csv")" \
+    -v cs="$(median "$work/calc" 1)" -v ck="$(median "$work/calc" 2)" \
+    -v ms="$(median "$work/mawk" 1)" -v mk="$(median "$work/mawk" 2)" -v differing="$differing" 'BEGIN {
+  printf "Medians of %d alternating runs each over %d rows (%.1f MiB)\n\n", runs, rows, bytes / 1048576
+  row = "| %-22s | %8s | %12s | %16s |\n"
+  printf row, "program", "time, s", "rows/s", "peak memory, MiB"
+  printf "|------------------------|---------:|-------------:|-----------------:|\n"
+  printf row, "zelm-calc --batch", sprintf("%.2f", cs), sprintf("%.0f", rows / cs), sprintf("%.1f", ck / 1024)
+  printf row, "mawk, printf \"%.3f\"", sprintf("%.2f", ms), sprintf("%.0f", rows / ms), sprintf("%.1f", mk / 1024)
+  # The label is written out: awk pads by bytes, and "÷" takes two.
+  printf "| zelm-calc ÷ mawk       | %8.2f | %12.2f | %16.2f |\n", cs / ms, ms / cs, ck / mk
+  printf "\nresults that differ in the last digit: %d of %d\n", differing, rows
+  printf "goal (zelm-calc at least as fast as mawk): %s\n", cs <= ms ? "met" : "not met"
+}'

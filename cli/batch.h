@@ -1,0 +1,79 @@
+#pragma once
+// The batch table of zelm-calc: a header naming the columns W, B, H, Q and optionally L,
+// k, K, in any order, then one calculation per row. Every input cell and line ending is
+// written back as it came, with two columns added: "R", the result in "0.000" form with
+// the row's decimal mark, and "Ошибка", the reason a row could not be computed.
+//
+// The input is read piece by piece and every record is written as soon as it is
+// complete, so memory follows the longest record, not the length of the table. Records
+// follow RFC 4180 (quoted cells may hold separators, quotes and line breaks) and end with
+// LF or CR LF.
+
+#include "cli/encoding.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+class Batch {
+public:
+    explicit Batch(Encoding encoding);
+
+    // Reads the next piece of the input; appends to `out` the records it completes.
+    void read(std::string_view bytes, std::string& out);
+    // Ends the input: the last record, when no line ending closed it.
+    void finish(std::string& out);
+
+    // The header could not be used: nothing was written, nothing more is read.
+    bool stopped() const { return stopped_; }
+    // 0 every row computed, 1 some row failed (every row still written), 2 the input
+    // cannot be used.
+    int status() const;
+    // Records read so far, the header among them.
+    std::size_t records() const { return records_; }
+    // For standard error, in UTF-8: each failure with its line number, the first few of
+    // them, and how many there were beyond.
+    std::vector<std::string> messages() const;
+
+private:
+    enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
+
+    void completeRecord(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
+    void readHeader(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
+    void readRow(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
+    void splitCells(std::string_view record, char separator);
+    std::string_view cellValue(std::size_t cell);
+    void fail(std::string message);
+    void writeRowEnd(std::string_view record, bool unclosed, std::size_t cells, std::string_view result,
+                     std::string_view error, std::string_view ending, std::string& out) const;
+
+    Encoding encoding_;
+    // Reading records.
+    State state_ = State::FieldStart;
+    // The bytes that end a cell: until the header is read, any of the separators tried.
+    std::array<bool, 256> separates_{};
+    std::string pending_;         // the start of a record not yet complete
+    std::size_t line_ = 1;        // where the record being read starts
+    std::size_t linesInside_ = 0; // line breaks inside its quoted cells
+    // The header.
+    bool headerRead_ = false;
+    char separator_ = ';';
+    bool decimalCommaTaken_ = false;
+    std::size_t headerCells_ = 0;
+    std::array<long, 7> columns_{}; // the cell of W, B, H, Q, L, k, K, or -1
+    // One record's cells, reused from record to record.
+    std::vector<std::string_view> cells_;
+    std::string unquoted_;
+    std::string scratch_;
+    // Outcome.
+    bool stopped_ = false;
+    std::size_t records_ = 0;
+    std::size_t failedRows_ = 0;
+    std::vector<std::string> messages_;
+};
+
+} // namespace cli

@@ -1,0 +1,148 @@
+#include "cli/command_line.h"
+
+#include "calc/discharge.h"
+#include "calc/number_text.h"
+#include "cli/inputs.h"
+#include "cli/number_cell.h"
+#include "text/fault_text.h"
+
+#include <array>
+#include <utility>
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kUsage = "Использование: zelm-calc W B H Q [L [k [K]]]\n"
+                                    "               zelm-calc --batch [ФАЙЛ]\n"
+                                    "Подробнее: zelm-calc --help\n";
+
+bool isDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
+Command command(Command::Kind kind)
+{
+    Command c;
+    c.kind = kind;
+    return c;
+}
+
+Command wrong(std::string problem)
+{
+    Command c;
+    c.problem = std::move(problem);
+    return c;
+}
+
+} // namespace
+
+Command readCommandLine(std::span<const std::string_view> arguments)
+{
+    bool batch = false;
+    bool optionsEnded = false;
+    std::vector<std::string_view> operands;
+    for (const std::string_view argument : arguments) {
+        // "-5" and "-.5" are numbers; "-" alone is standard input or a refused number.
+        const bool option =
+            !optionsEnded && argument.size() > 1 && argument[0] == '-' && !isDigitOrPoint(argument[1]);
+        if (!option) {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            return command(Command::Kind::Help);
+        } else if (argument == "--batch") {
+            batch = true;
+        } else {
+            return wrong("неизвестный ключ «" + std::string(argument) + "»");
+        }
+    }
+    if (batch) {
+        if (operands.size() > 1)
+            return wrong("после --batch нужен один файл, не больше");
+        Command c = command(Command::Kind::Batch);
+        if (!operands.empty())
+            c.file = operands[0];
+        return c;
+    }
+    if (operands.size() < kRequiredInputs || operands.size() > kInputNames.size())
+        return wrong("нужно от 4 до 7 чисел, а дано " + std::to_string(operands.size()));
+    Command c = command(Command::Kind::Calculate);
+    c.numbers = std::move(operands);
+    return c;
+}
+
+Outcome calculate(std::span<const std::string_view> numbers)
+{
+    std::array<double, 7> value = kStartValues;
+    Outcome outcome;
+    for (std::size_t i = 0; i < numbers.size() && i < kInputNames.size(); ++i) {
+        const NumberCell read = readNumberCell(numbers[i], false, Encoding::Utf8);
+        if (read.verdict == NumberCell::Verdict::Number)
+            value[i] = read.value;
+        else
+            outcome.err +=
+                "zelm-calc: " + describeRefusal(kInputNames[i], numbers[i], read.verdict, Encoding::Utf8) +
+                "\n";
+    }
+    if (!outcome.err.empty()) {
+        outcome.status = 2;
+        return outcome;
+    }
+    const auto discharge = calc::computeDischarge(dischargeInputs(value));
+    if (!discharge) {
+        outcome.err = "zelm-calc: " + std::string(text::describe(discharge.error())) + "\n";
+        outcome.status = 1;
+        return outcome;
+    }
+    outcome.out = calc::formatResult(*discharge, ".") + "\n";
+    return outcome;
+}
+
+Outcome wrongUse(std::string_view problem)
+{
+    Outcome outcome;
+    outcome.err = "zelm-calc: " + std::string(problem) + "\n" + std::string(kUsage);
+    outcome.status = 2;
+    return outcome;
+}
+
+std::string_view helpText()
+{
+    return "zelm-calc — расход воды, дошедший до створа перехода после прорыва (зельма) плотины.\n"
+           "\n"
+           "Использование:\n"
+           "  zelm-calc W B H Q [L [k [K]]]   один расчёт; результат — в стандартный вывод\n"
+           "  zelm-calc --batch [ФАЙЛ]        расчёт по таблице (без ФАЙЛА или с «-» — стандартный ввод)\n"
+           "  zelm-calc --help                эта справка\n"
+           "\n"
+           "  R = H^1.5·B·W·k / (H^1.5·k·B·L·K + W) + Q\n"
+           "\n"
+           "  W  объём водохранилища, м³\n"
+           "  B  ширина плотины, м\n"
+           "  H  глубина воды у основания плотины, м\n"
+           "  Q  средний расход притока, м³/с\n"
+           "  L  расстояние от плотины до перехода, м; по умолчанию 500\n"
+           "  k  отношение ширины прорыва к ширине плотины: 0.50 для новых плотин, 0.75 для других;\n"
+           "     по умолчанию 0.50\n"
+           "  K  коэффициент условий прохождения волны; по умолчанию 1.00\n"
+           "  R  расход воды в створе перехода, м³/с, с тремя знаками после точки\n"
+           "\n"
+           "Числа читаются как в окне программы, но целиком: десятичный разделитель — точка,\n"
+           "группы цифр можно разделять пробелами. «-5» — отрицательное число; «--» заканчивает ключи.\n"
+           "\n"
+           "Таблица: первая строка — заголовок с именами столбцов W, B, H, Q и, если нужно, L, k, K\n"
+           "в любом порядке (k и K различаются), через «;», «,» или табуляцию; кавычки — по RFC 4180.\n"
+           "В таблице через «;» или табуляцию можно писать десятичную запятую. Кодировка — UTF-8\n"
+           "или Windows-1251. Таблица выводится как была, с двумя новыми столбцами: R и «Ошибка».\n"
+           "\n"
+           "Код завершения:\n"
+           "  0  расчёт выполнен (в таблице — для всех строк)\n"
+           "  1  ошибка вычисления (в таблице — хотя бы в одной строке; все строки всё равно выведены)\n"
+           "  2  неверные аргументы или непригодный ввод\n"
+           "\n"
+           "Пример:\n"
+           "  $ zelm-calc 1000000 100 16 10 500 0.50 1.00\n"
+           "  1240.769\n";
+}
+
+} // namespace cli

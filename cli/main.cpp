@@ -1,0 +1,170 @@
+// zelm-calc: the calculation of the window from a command line or over a table. The
+// arguments and the table are read by pure code (command_line, batch); this file only
+// moves bytes between them and the file, standard input, output and error.
+#include "cli/batch.h"
+#include "cli/command_line.h"
+#include "cli/encoding.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kBlock = 1 << 20;
+
+std::string reason(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return "файл не найден";
+    case EACCES:
+    case EPERM:
+        return "нет доступа";
+    case EISDIR:
+        return "это папка, а не файл";
+    case ENOSPC:
+        return "нет места на диске";
+    default:
+        return std::strerror(error);
+    }
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void complain(std::string_view message)
+{
+    writeAll(STDERR_FILENO, "zelm-calc: " + std::string(message) + "\n");
+}
+
+// Fills `buffer` from fd as far as it goes; false on a read error (errno says why).
+bool readBlock(int fd, std::vector<char>& buffer, std::size_t& size)
+{
+    size = 0;
+    while (size < buffer.size()) {
+        const ssize_t got = ::read(fd, buffer.data() + size, buffer.size() - size);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+int runBatch(std::string_view file)
+{
+    const bool standardInput = file.empty() || file == "-";
+    const std::string name = standardInput ? std::string("стандартный ввод") : "«" + std::string(file) + "»";
+    const int fd = standardInput ? STDIN_FILENO : ::open(std::string(file).c_str(), O_RDONLY | O_CLOEXEC);
+    const auto unreadable = [&] {
+        complain("не удалось прочитать " + name + ": " + reason(errno));
+        return 2;
+    };
+    if (fd < 0)
+        return unreadable();
+
+    // The encoding is that of the whole input. A file is read through once for it and
+    // then from its start again; a pipe cannot be, and is judged by its first block.
+    std::vector<char> buffer(kBlock);
+    std::size_t size = 0;
+    cli::EncodingGuess guess;
+    struct stat info {};
+    const off_t origin = ::lseek(fd, 0, SEEK_CUR);
+    const bool rereadable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && origin >= 0;
+    bool pending = false; // the buffer holds a block not yet given to the batch
+    bool atEnd = false;
+    if (rereadable) {
+        do {
+            if (!readBlock(fd, buffer, size))
+                return unreadable();
+            guess.read({buffer.data(), size});
+        } while (size == buffer.size());
+        if (::lseek(fd, origin, SEEK_SET) < 0)
+            return unreadable();
+    } else {
+        if (!readBlock(fd, buffer, size))
+            return unreadable();
+        guess.read({buffer.data(), size});
+        pending = true;
+        atEnd = size < buffer.size();
+    }
+
+    cli::Batch batch(guess.encoding(rereadable || atEnd));
+    std::string out;
+    out.reserve(kBlock + kBlock / 2);
+    const auto unwritable = [&] {
+        complain("не удалось записать результат: " + reason(errno));
+        return 2;
+    };
+    while (!batch.stopped()) {
+        if (!pending) {
+            if (atEnd)
+                break;
+            if (!readBlock(fd, buffer, size))
+                return unreadable();
+            atEnd = size < buffer.size();
+        }
+        pending = false;
+        batch.read({buffer.data(), size}, out);
+        if (out.size() >= kBlock) {
+            if (!writeAll(STDOUT_FILENO, out))
+                return unwritable();
+            out.clear();
+        }
+    }
+    batch.finish(out);
+    if (!writeAll(STDOUT_FILENO, out))
+        return unwritable();
+    for (const std::string& message : batch.messages())
+        complain(message);
+    return batch.status();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const cli::Command command = cli::readCommandLine(arguments);
+    cli::Outcome outcome;
+    switch (command.kind) {
+    case cli::Command::Kind::Help:
+        outcome.out = cli::helpText();
+        break;
+    case cli::Command::Kind::Batch:
+        return runBatch(command.file);
+    case cli::Command::Kind::Calculate:
+        outcome = cli::calculate(command.numbers);
+        break;
+    case cli::Command::Kind::Wrong:
+        outcome = cli::wrongUse(command.problem);
+        break;
+    }
+    if (!writeAll(STDOUT_FILENO, outcome.out)) {
+        complain("не удалось записать результат: " + reason(errno));
+        return 2;
+    }
+    writeAll(STDERR_FILENO, outcome.err);
+    return outcome.status;
+}

@@ -1,0 +1,270 @@
+// zelm-calc run as a user runs it: the built program with arguments and standard input,
+// its standard output, standard error and exit status compared whole.
+#include "calc/discharge.h"
+#include "calc/number_text.h"
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Finished {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Standard input comes through a pipe, as from another program: it cannot be read twice.
+// Standard output and error go to files, so that neither can fill up and stall the program.
+Finished runZelmCalc(const std::vector<std::string>& arguments, const std::string& input = "")
+{
+    const fs::path dir = fs::temp_directory_path() / ("zelm-calc-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return {};
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, pipeEnds[0], 0);
+    posix_spawn_file_actions_addclose(&files, pipeEnds[0]);
+    posix_spawn_file_actions_addclose(&files, pipeEnds[1]);
+    posix_spawn_file_actions_addopen(&files, 1, (dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&files, 2, (dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<char*> argv{const_cast<char*>(ZELM_CALC)};
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    Finished run;
+    const bool started = posix_spawn(&pid, ZELM_CALC, &files, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&files);
+    ::close(pipeEnds[0]);
+    // A program that stops reading early makes the rest of the write fail, not the test.
+    std::signal(SIGPIPE, SIG_IGN);
+    for (std::size_t at = 0; started && at < input.size();) {
+        const ssize_t written = ::write(pipeEnds[1], input.data() + at, input.size() - at);
+        if (written <= 0)
+            break;
+        at += static_cast<std::size_t>(written);
+    }
+    ::close(pipeEnds[1]);
+    if (started) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    run.out = readFile(dir / "out");
+    run.err = readFile(dir / "err");
+    fs::remove_all(dir);
+    return run;
+}
+
+std::vector<std::string> words(const std::string& line)
+{
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+const std::string kUsage = "Использование: zelm-calc W B H Q [L [k [K]]]\n"
+                           "               zelm-calc --batch [ФАЙЛ]\n"
+                           "Подробнее: zelm-calc --help\n";
+const std::string kInvalid = "zelm-calc: Ошибка вычисления: недопустимая операция "
+                             "(например, 0/0 или дробная степень отрицательного числа).\n";
+
+// ---- One calculation ------------------------------------------------------------------
+
+TEST(OneCalculation, AnswersEachArgumentList)
+{
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string out;
+        std::string err;
+        int status;
+    } rows[] = {
+        {"worked example", words("1000000 100 16 10 500 0.50 1.00"), "1240.769\n", "", 0},
+        {"L, k and K default to the window's", words("1000000 100 16 10"), "1240.769\n", "", 0},
+        {"groups of digits: blank, U+00A0, U+202F", {"1 000 000", "1\u00A000", "1\u202F6", "10"},
+         "1240.769\n", "", 0},
+        {"L = 0: the whole breach discharge", words("1000000 100 16 10 0"), "3210.000\n", "", 0},
+        {"a minus before a digit is a number", words("1000000 100 16 -5000"), "-3769.231\n", "", 0},
+        {"a minus before a point is a number", words("1000000 100 16 -.5 0"), "3199.500\n", "", 0},
+        {"-- ends the options", words("-- 1000000 100 16 10"), "1240.769\n", "", 0},
+        {"decimal comma refused with a hint", words("1000000 100 16 10 500 0,5"), "",
+         "zelm-calc: k: «0,5» — не число (десятичный разделитель — точка)\n", 2},
+        {"a unit after the number refused", {"1000000", "100", "16", "10", "500 м"}, "",
+         "zelm-calc: L: «500 м» — не число\n", 2},
+        {"every refused argument named", {"", "100", "16", "abc"}, "",
+         "zelm-calc: W: пусто — не число\nzelm-calc: Q: «abc» — не число\n", 2},
+        {"reading stopping at a second period", words("1.2.3 100 16 10"), "",
+         "zelm-calc: W: «1.2.3» — не число\n", 2},
+        {"all zero: 0/0", words("0 0 0 0"), "", kInvalid, 1},
+        {"negative depth", words("1000000 100 -16 10"), "", kInvalid, 1},
+        {"zero denominator", words("-1600000 100 16 10"), "",
+         "zelm-calc: Ошибка вычисления: деление на ноль.\n", 1},
+        {"a number beyond the double range", words("1e400 100 16 10"), "",
+         "zelm-calc: Ошибка вычисления: переполнение.\n", 1},
+        {"too few", words("1 2 3"), "", "zelm-calc: нужно от 4 до 7 чисел, а дано 3\n" + kUsage, 2},
+        {"too many", words("1 2 3 4 5 6 7 8"), "",
+         "zelm-calc: нужно от 4 до 7 чисел, а дано 8\n" + kUsage, 2},
+        {"none", {}, "", "zelm-calc: нужно от 4 до 7 чисел, а дано 0\n" + kUsage, 2},
+        {"unknown option", words("-x 1 2 3 4"), "", "zelm-calc: неизвестный ключ «-x»\n" + kUsage, 2},
+        {"two files for a batch", words("--batch a b"), "",
+         "zelm-calc: после --batch нужен один файл, не больше\n" + kUsage, 2},
+        {"help", words("1 --help"), std::string(cli::helpText()), "", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Finished run = runZelmCalc(row.arguments);
+        EXPECT_EQ(run.out, row.out);
+        EXPECT_EQ(run.err, row.err);
+        EXPECT_EQ(run.status, row.status);
+    }
+}
+
+// ---- Tables ---------------------------------------------------------------------------
+
+// Each case is a file NAME.csv in the cases folder and the table expected from it,
+// NAME.expected.csv (absent when nothing is written).
+TEST(Batch, WritesTheExpectedTable)
+{
+    const struct {
+        const char* name;
+        int status;
+        std::string err;
+        bool fromStandardInput = false;
+    } rows[] = {
+        {"semicolon_decimal_comma", 0, ""},
+        {"comma", 0, ""},
+        {"tab", 0, "", true},
+        {"cp1251_from_a_pipe", 1, "zelm-calc: строка 3: W: «1 000 000 м3» — не число\n", true},
+        {"quoted_cells", 1, "zelm-calc: строка 5: k: «0,75» — не число (десятичный разделитель — точка)\n"},
+        {"cp1251", 1, "zelm-calc: строка 3: W: «1 000 000 м3» — не число\n"},
+        {"bom", 0, ""},
+        {"extra_columns_any_order", 0, ""},
+        {"bad_cells", 1,
+         "zelm-calc: строка 3: H: «шестнадцать» — не число\nzelm-calc: строка 4: Q: пусто — не число\n"
+         "zelm-calc: строка 5: B: пусто — не число\nzelm-calc: строка 6: пустая строка\n"
+         "zelm-calc: строка 7: ячеек 5, а столбцов в заголовке 4\n"},
+        {"fault", 1, "zelm-calc: строка 3: Ошибка вычисления: деление на ноль.\n"},
+        {"no_header", 2,
+         "zelm-calc: строка 1: в заголовке нет столбца Q "
+         "(нужны имена W, B, H, Q через «;», «,» или табуляцию)\n"},
+        {"duplicate_column", 2, "zelm-calc: строка 1: столбец k назван в заголовке дважды\n"},
+        {"empty", 2, "zelm-calc: строка 1: нет заголовка — ввод пуст\n", true},
+        {"crlf", 0, ""},
+        {"unclosed_quote", 1, "zelm-calc: строка 3: кавычка не закрыта до конца ввода\n"},
+    };
+    const fs::path cases = ZELM_CLI_CASES;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // A case read from a pipe may share its files with the case read from a file.
+        const std::string stem = std::string(row.name).substr(0, std::string(row.name).find("_from_a_pipe"));
+        const fs::path input = cases / (stem + ".csv");
+        const fs::path expected = cases / (stem + ".expected.csv");
+        ASSERT_TRUE(fs::exists(input));
+        const Finished run = row.fromStandardInput ? runZelmCalc({"--batch"}, readFile(input))
+                                              : runZelmCalc({"--batch", input.string()});
+        EXPECT_EQ(run.out, fs::exists(expected) ? readFile(expected) : "");
+        EXPECT_EQ(run.err, row.err);
+        EXPECT_EQ(run.status, row.status);
+    }
+}
+
+TEST(Batch, NamesAFileItCannotRead)
+{
+    const Finished run = runZelmCalc({"--batch", "/nonexistent/таблица.csv"});
+    EXPECT_EQ(run.err, "zelm-calc: не удалось прочитать «/nonexistent/таблица.csv»: файл не найден\n");
+    EXPECT_EQ(run.status, 2);
+}
+
+// For valid inputs written the ways a table may write them, each row's R is the single
+// calculation's result and the core's, with the row's decimal mark.
+TEST(Batch, AgreesWithOneCalculationAndTheCore)
+{
+    std::mt19937_64 random(20261207);
+    const auto between = [&](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    std::string table = "W;B;H;Q;L;k;K\n";
+    std::vector<std::vector<std::string>> rows;
+    std::vector<bool> commaRows; // rows written with decimal commas
+    for (int i = 0; i < 60; ++i) {
+        const double values[7] = {between(1, 1e9),  between(1, 2000), between(0, 60), between(-50, 500),
+                                  between(0, 50000), between(0, 1),   between(0, 2)};
+        std::vector<std::string> texts;
+        bool comma = false;
+        for (int c = 0; c < 7; ++c) {
+            char text[40];
+            std::snprintf(text, sizeof text, "%.*g", 1 + static_cast<int>(random() % 15), values[c]);
+            texts.emplace_back(text);
+            std::string cell = text;
+            if (random() % 2 == 1 && cell.find('.') != std::string::npos) {
+                cell.replace(cell.find('.'), 1, ",");
+                comma = true;
+            }
+            table += cell + (c < 6 ? ";" : "\n");
+        }
+        rows.push_back(texts);
+        commaRows.push_back(comma);
+    }
+    const fs::path file = fs::temp_directory_path() / ("zelm-calc-property-" + std::to_string(::getpid()));
+    writeFile(file, table);
+    const Finished batch = runZelmCalc({"--batch", file.string()});
+    fs::remove(file);
+    ASSERT_EQ(batch.status, 0) << batch.err;
+
+    std::istringstream lines(batch.out);
+    std::string line;
+    std::getline(lines, line); // the header
+    std::size_t written = 0;
+    for (; written < rows.size() && std::getline(lines, line); ++written) {
+        const auto& t = rows[written];
+        SCOPED_TRACE(line);
+        // The row ends with ";R;" and an empty Ошибка.
+        ASSERT_TRUE(line.ends_with(';'));
+        const std::size_t start = line.rfind(';', line.size() - 2) + 1;
+        std::string r = line.substr(start, line.size() - 1 - start);
+        const auto core = calc::computeDischarge(
+            {.W = calc::parseNumber(t[0]), .B = calc::parseNumber(t[1]), .H = calc::parseNumber(t[2]),
+             .Q = calc::parseNumber(t[3]), .L = calc::parseNumber(t[4]), .k = calc::parseNumber(t[5]),
+             .K = calc::parseNumber(t[6])});
+        ASSERT_TRUE(core.has_value());
+        EXPECT_EQ(r, calc::formatResult(*core, commaRows[written] ? "," : "."));
+        if (commaRows[written])
+            r.replace(r.find(','), 1, ".");
+        EXPECT_EQ(runZelmCalc(t).out, r + "\n");
+    }
+    EXPECT_EQ(written, rows.size());
+}
+
+} // namespace
