@@ -30,7 +30,7 @@ mirror=$(
     grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{ for (i = 2; i <= NF; i++) print $i }'
     grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list |
       sed 's/\[[^]]*\]//' | awk '{ print $2 }'
-  } | grep -E '/debian/?$' | head -n 1
+  } 2>/dev/null | grep -E '/debian/?$' | head -n 1 || true
 )
 [ -n "$mirror" ] || fail "no Debian mirror found in /etc/apt/sources.list or sources.list.d"
 
