@@ -142,7 +142,7 @@ TEST(QtServices, MessageTextLineBreaksTitleAndMissingHelpFile)
 {
     EXPECT_EQ(platform::QtMessageBoxes::displayText(QStringLiteral("Хотите выйти?\r\nA\rB")),
               QStringLiteral("Хотите выйти?\nA\nB"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Зельм"));
+    QCoreApplication::setApplicationName(QStringLiteral("Зельм"));
     EXPECT_EQ(platform::QtMessageBoxes::displayTitle(QString()), QStringLiteral("Зельм"));
 
     platform::QtHelpViewer help;

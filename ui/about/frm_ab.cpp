@@ -1,5 +1,7 @@
 #include "ui/about/frm_ab.h"
 
+#include "platform/window_system.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -74,6 +76,7 @@ FrmAb::FrmAb(QWidget* owner, const ApplicationProperties& info)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);
     setWindowTitle(QStringLiteral("О программе"));
+    platform::keepOutOfTaskBar(this);
     setFont(sansSerif(8.25, false));
     setFixedSize(px(5730), px(3555));
 
