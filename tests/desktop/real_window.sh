@@ -116,7 +116,8 @@ About dialog named "О Программе Зельм", nothing appended|about|_N
 About dialog out of the task bar|about|_NET_WM_STATE|_NET_WM_STATE_SKIP_TASKBAR
 About dialog out of the pager|about|_NET_WM_STATE|_NET_WM_STATE_SKIP_PAGER
 About dialog a dialog|about|_NET_WM_WINDOW_TYPE|= _NET_WM_WINDOW_TYPE_DIALOG
-Save dialog titled by Qt, nothing appended|save|_NET_WM_NAME|= "Сохранить как"$'
+Save dialog titled by Qt, nothing appended|save|_NET_WM_NAME|= "Сохранить как"$
+exit question titled "Зельм", nothing appended|box|_NET_WM_NAME|= "Зельм"$'
 # Checks the rows of the windows named, while they are shown.
 check() {
     local what window property pattern value
@@ -139,6 +140,12 @@ wait_dialog
 save=$(newest)
 check save
 xdotool key Escape # cancels the Save dialog
+focus_on "$main"
+xdotool key Escape
+wait_dialog
+box=$(newest)
+check box
+xdotool key Escape # the box's No
 focus_on "$main"
 xdotool key F9
 expect_end "F9 under a window manager"
