@@ -93,8 +93,8 @@ for _ in $(seq 50); do
 done
 # The window of the program shown last, other than the main one.
 newest() { xdotool search --onlyvisible --pid "$pid" | grep -vx "$main" | tail -n 1; }
-# A property as xprop prints it, on one line.
-prop() { xprop -id "$1" "$2" | tr -s '\n\t' '  ' | sed 's/ *$//'; }
+# A property as xprop prints it, on one line; UTF-8 names as text in any locale.
+prop() { LC_ALL=C.UTF-8 xprop -id "$1" "$2" | tr -s '\n\t' '  ' | sed 's/ *$//'; }
 # A fixed frame: no minimise or maximise, neither named nor through "all" (bit 0 of the
 # functions and of the decorations), and a minimum size equal to the maximum.
 fixed_frame() {
