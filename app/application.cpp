@@ -24,8 +24,10 @@ ui::ApplicationProperties properties()
 
 void configure(QApplication& application)
 {
+    // The name only: a display name set here would be appended by Qt to every window's
+    // title ("Зельм плотины — Зельм"). Message boxes without a title of their own take the
+    // name.
     application.setApplicationName(title());
-    application.setApplicationDisplayName(title());
     application.setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
 

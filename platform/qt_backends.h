@@ -17,7 +17,7 @@ public:
                 const QString& title = {}) override;
 
     // What the box shows: CR LF (and a lone CR) become a line break, an empty title the
-    // application's display name.
+    // application's name (its title; no display name is set, see app/application.cpp).
     static QString displayText(const QString& text);
     static QString displayTitle(const QString& title);
 };

@@ -34,7 +34,7 @@ QString QtMessageBoxes::displayText(const QString& text)
 
 QString QtMessageBoxes::displayTitle(const QString& title)
 {
-    return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
 }
 
 Answer QtMessageBoxes::show(QWidget* parent, const QString& text, Buttons buttons, Icon icon,

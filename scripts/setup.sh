@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # Installs with apt whatever Зельм needs to build, run and test, when it is missing.
 # The one list of the project's packages: README commands and .ci/run go through here.
+# It ends by checking that every command the build, the tests and the package call is
+# there, and names any that is not.
 set -euo pipefail
 
 packages=(
   # build
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # keeping the windows out of the task bar under X11, before they are mapped
+  libxcb1-dev
   # Russian texts of Qt's own dialogs and buttons
   qt6-translations-l10n
   # sans-serif faces with Cyrillic and Arial-like metrics
   fonts-liberation2 fonts-dejavu-core
   # tests: core, headless windows, real X server checks
   googletest libgtest-dev locales xvfb xauth x11-utils xdotool imagemagick
+  # a window manager that honours the desktop's window hints, for the real X server checks
+  openbox
   # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
   # start-up benchmark and package check: watching for the first mapped window
@@ -20,8 +26,9 @@ packages=(
   # batch benchmark (bench/batch.sh): mawk, what zelm-calc is measured against, and GNU
   # time for the peak memory of each
   mawk time
-  # Debian package: dependencies from the linked libraries, desktop entry check
-  dpkg-dev desktop-file-utils
+  # Debian package: dependencies from the linked libraries (CPack reads them with file),
+  # desktop entry check
+  dpkg-dev file desktop-file-utils
   # rendering the icon's PNG sizes (packaging/render-icons.sh)
   librsvg2-bin
 )
@@ -40,4 +47,23 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# What scripts/test.sh, the tests and packaging/check-deb.sh run, by stage. A package
+# above that stops providing one of them shows here, not halfway through a long test run.
+commands=(
+  # build
+  cmake ninja g++ pkg-config clang++
+  # tests
+  ctest localedef Xvfb xdotool xprop xwininfo openbox od timeout
+  # package
+  cpack dpkg-deb dpkg-shlibdeps file readelf desktop-file-validate identify apt-get
+)
+absent=()
+for c in "${commands[@]}"; do
+  command -v "$c" >/dev/null || absent+=("$c")
+done
+if ((${#absent[@]})); then
+  echo "setup: commands still missing: ${absent[*]}" >&2
+  exit 1
 fi

@@ -84,4 +84,71 @@ focus_on "$main"
 xdotool key F9
 expect_end "F9 after saving"
 
+echo "Under a window manager: names, task bar, types and frames of the windows"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+# The window of the program shown last, other than the main one.
+newest() { xdotool search --onlyvisible --pid "$pid" | grep -vx "$main" | tail -n 1; }
+# A property as xprop prints it, on one line; UTF-8 names as text in any locale.
+prop() { LC_ALL=C.UTF-8 xprop -id "$1" "$2" | tr -s '\n\t' '  ' | sed 's/ *$//'; }
+# A fixed frame: no minimise or maximise, neither named nor through "all" (bit 0 of the
+# functions and of the decorations), and a minimum size equal to the maximum.
+fixed_frame() {
+    local flags functions decorations hints
+    read -r flags functions decorations _ <<<"$(prop "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
+    (((flags & 3) == 3 && (functions & 0x19) == 0 && (decorations & 0x61) == 0)) || return 1
+    hints=$(prop "$1" WM_NORMAL_HINTS)
+    [[ $hints =~ minimum\ size:\ ([0-9]+\ by\ [0-9]+).*maximum\ size:\ ([0-9]+\ by\ [0-9]+) ]] &&
+        [ "${BASH_REMATCH[1]}" = "${BASH_REMATCH[2]}" ]
+}
+# window, property, what its value must match (an extended regular expression)
+rows='main window named as its form, nothing appended|main|_NET_WM_NAME|= "Зельм плотины"$
+main window out of the task bar|main|_NET_WM_STATE|_NET_WM_STATE_SKIP_TASKBAR
+main window out of the pager|main|_NET_WM_STATE|_NET_WM_STATE_SKIP_PAGER
+main window a utility window|main|_NET_WM_WINDOW_TYPE|= _NET_WM_WINDOW_TYPE_UTILITY
+main window without frame or title bar|main|_MOTIF_WM_HINTS|= 0x[0-9a-f]+, 0x[0-9a-f]+, 0x0,
+main window of a fixed size|main|WM_NORMAL_HINTS|minimum size: 491 by ([0-9]+) .*maximum size: 491 by
+About dialog named "О Программе Зельм", nothing appended|about|_NET_WM_NAME|= "О Программе Зельм"$
+About dialog out of the task bar|about|_NET_WM_STATE|_NET_WM_STATE_SKIP_TASKBAR
+About dialog out of the pager|about|_NET_WM_STATE|_NET_WM_STATE_SKIP_PAGER
+About dialog a dialog|about|_NET_WM_WINDOW_TYPE|= _NET_WM_WINDOW_TYPE_DIALOG
+Save dialog titled by Qt, nothing appended|save|_NET_WM_NAME|= "Сохранить как"$
+exit question titled "Зельм", nothing appended|box|_NET_WM_NAME|= "Зельм"$'
+# Checks the rows of the windows named, while they are shown.
+check() {
+    local what window property pattern value
+    while IFS='|' read -r what window property pattern; do
+        [[ " $* " == *" $window "* ]] || continue
+        value=$(prop "${!window}" "$property")
+        [[ $value =~ $pattern ]] || fail "$what: $value"
+    done <<<"$rows"
+}
+start
+xdotool key F1
+wait_dialog
+about=$(newest)
+check main about
+fixed_frame "$about" || fail "About dialog frame: $(prop "$about" _MOTIF_WM_HINTS) $(prop "$about" WM_NORMAL_HINTS)"
+xdotool key Escape # the dialog's OK
+focus_on "$main"
+xdotool key ctrl+s
+wait_dialog
+save=$(newest)
+check save
+xdotool key Escape # cancels the Save dialog
+focus_on "$main"
+xdotool key Escape
+wait_dialog
+box=$(newest)
+check box
+xdotool key Escape # the box's No
+focus_on "$main"
+xdotool key F9
+expect_end "F9 under a window manager"
+kill "$wm"
+
 echo "all passed"

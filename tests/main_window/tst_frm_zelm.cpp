@@ -188,9 +188,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QString>("typed"); // the start of an item: nothing may complete it
-        QTest::addRow("Combo1") << "Combo1" << QStringList{"0.75", "0.50", "..."} << "0.5";
+        QTest::addColumn<QString>("down"); // Down from the item shown at start
+        QTest::addRow("Combo1") << "Combo1" << QStringList{"0.75", "0.50", "..."} << "0.5" << "...";
         QTest::addRow("Combo2") << "Combo2" << QStringList{"1.50", "1.25", "1.00", "0.80", "0.50", "0.35"}
-                                << "1.2";
+                                << "1.2" << "0.80";
     }
 
     // Typing, Enter and picking never change a list.
@@ -199,6 +200,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QStringList, items);
         QFETCH(QString, typed);
+        QFETCH(QString, down);
         QComboBox* box = combo(name.toLatin1());
         const auto list = [box] {
             QStringList l;
@@ -208,8 +210,13 @@ private slots:
         };
         QCOMPARE(list(), items);
         QVERIFY(box->isEditable());
+        // The item shown at start is the current one: the open list highlights it and
+        // Down moves on from it.
+        QCOMPARE(box->itemText(box->currentIndex()), box->currentText());
 
         tabTo(name.toLatin1());
+        press(Qt::Key_Down);
+        QCOMPARE(box->currentText(), down);
         press(Qt::Key_A, Qt::ControlModifier);
         type(typed);
         QCOMPARE(box->currentText(), typed);
@@ -276,6 +283,8 @@ private slots:
         QCOMPARE(ok.count(), clicked == "OK" ? 1 : 0);
         QCOMPARE(exit.count(), clicked == "Command2" ? 1 : 0);
         QCOMPARE(focus()->objectName(), focused); // the focus stays where it was
+        // OK is drawn as the window's default button, whichever control has the focus.
+        QVERIFY(control<QPushButton>("OK")->isDefault());
     }
 
     // --- Calculation ---------------------------------------------------------------

@@ -4,12 +4,16 @@
 #include "platform/common_dialog.h"
 #include "platform/qt_backends.h"
 #include "platform/run_time_error.h"
+#include "platform/window_system.h"
 #include "tests/support/scripted_platform.h"
 
 #include <QApplication>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 using testing_support::ScriptedDialogs;
 
@@ -142,12 +146,58 @@ TEST(QtServices, MessageTextLineBreaksTitleAndMissingHelpFile)
 {
     EXPECT_EQ(platform::QtMessageBoxes::displayText(QStringLiteral("Хотите выйти?\r\nA\rB")),
               QStringLiteral("Хотите выйти?\nA\nB"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Зельм"));
+    QCoreApplication::setApplicationName(QStringLiteral("Зельм"));
     EXPECT_EQ(platform::QtMessageBoxes::displayTitle(QString()), QStringLiteral("Зельм"));
 
     platform::QtHelpViewer help;
     EXPECT_EQ(help.winHelp(nullptr, QByteArray(), platform::kHelpPartialKey, QByteArray()),
               std::optional<QString>(QStringLiteral("Файл справки не найден.")));
+}
+
+// XWayland is chosen only when the user chose no platform and an X server is there.
+TEST(WindowSystem, PlatformArgumentOnlyWhereNothingIsChosen)
+{
+    const struct {
+        const char* name;
+        QStringList argv;
+        const char* display; // nullptr: unset
+        const char* qpa;
+        QStringList expected;
+    } rows[] = {
+        {"X server, nothing chosen", {"zelm"}, ":0", nullptr, {"zelm", "-platform", "xcb"}},
+        {"arguments kept after it", {"zelm", "-x"}, ":0", "", {"zelm", "-platform", "xcb", "-x"}},
+        {"no X server", {"zelm"}, nullptr, nullptr, {"zelm"}},
+        {"platform chosen by environment", {"zelm"}, ":0", "wayland", {"zelm"}},
+        {"platform chosen by argument", {"zelm", "-platform", "wayland"}, ":0", nullptr,
+         {"zelm", "-platform", "wayland"}},
+    };
+    const auto saved = [](const char* name) {
+        return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    };
+    const auto restore = [](const char* name, const std::optional<QByteArray>& value) {
+        value ? qputenv(name, *value) : qunsetenv(name);
+    };
+    const auto savedDisplay = saved("DISPLAY");
+    const auto savedQpa = saved("QT_QPA_PLATFORM");
+    for (const auto& row : rows) {
+        row.display ? qputenv("DISPLAY", row.display) : qunsetenv("DISPLAY");
+        row.qpa ? qputenv("QT_QPA_PLATFORM", row.qpa) : qunsetenv("QT_QPA_PLATFORM");
+        std::vector<QByteArray> storage;
+        std::vector<char*> argv;
+        for (const QString& a : row.argv)
+            storage.push_back(a.toUtf8());
+        for (QByteArray& a : storage)
+            argv.push_back(a.data());
+        const std::vector<char*> made =
+            platform::applicationArguments(static_cast<int>(argv.size()), argv.data());
+        QStringList got;
+        for (std::size_t i = 0; i + 1 < made.size(); ++i)
+            got << QString::fromUtf8(made[i]);
+        EXPECT_EQ(got.join(' ').toStdString(), row.expected.join(' ').toStdString()) << row.name;
+        EXPECT_EQ(made.back(), nullptr) << row.name;
+    }
+    restore("DISPLAY", savedDisplay);
+    restore("QT_QPA_PLATFORM", savedQpa);
 }
 
 int main(int argc, char** argv)

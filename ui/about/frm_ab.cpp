@@ -1,5 +1,6 @@
 #include "ui/about/frm_ab.h"
 
+#include "platform/window_system.h"
 #include "ui/high_dpi_pixmap.h"
 
 #include <QFrame>
@@ -75,6 +76,7 @@ FrmAb::FrmAb(QWidget* owner, const ApplicationProperties& info)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);
     setWindowTitle(QStringLiteral("О программе"));
+    platform::keepOutOfTaskBar(this);
     setFont(sansSerif(8.25, false));
     setFixedSize(px(5730), px(3555));
 

@@ -4,6 +4,7 @@
 #include "calc/number_text.h"
 #include "platform/common_dialog.h"
 #include "platform/run_time_error.h"
+#include "platform/window_system.h"
 #include "ui/main_window/frm_zelm_layout.h"
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
@@ -98,6 +99,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
 {
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
+    platform::keepOutOfTaskBar(this);
     createControls();
     createMenus();
     CD = new platform::CommonDialog(services_.dialogs, this);
@@ -149,7 +151,9 @@ void FrmZelm::createControls()
                                                   : std::span<const std::string_view>(layout::kCombo2Items);
             for (std::string_view item : items)
                 combo->addItem(qs(item));
-            combo->setEditText(qs(c.text));
+            // The item shown is the current one, so the open list highlights it and Up and
+            // Down move from it.
+            combo->setCurrentIndex(combo->findText(qs(c.text)));
             w = combo;
             break;
         }
@@ -225,6 +229,8 @@ void FrmZelm::createControls()
     find(ui_.Label10, "Label10");
     find(ui_.Label23, "Label23");
     find(ui_.Picture1, "Picture1");
+    // Drawn as the default button; Enter reaches it through eventFilter.
+    ui_.OK->setDefault(true);
 
     // A screen reader announces each field by the caption beside it; a wrapped caption is
     // one line there.
