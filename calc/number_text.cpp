@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 
 namespace calc {
@@ -184,6 +185,31 @@ double parseNumber(std::string_view utf8Text)
 
     const std::string clean = (negative ? "-" : "") + mantissa + "e" + std::to_string(exponent);
     return std::strtod(clean.c_str(), nullptr);
+}
+
+double parseFieldNumber(std::string_view utf8Text, std::string_view decimalSeparator)
+{
+    static constexpr std::string_view noBreakSpaces[] = {"\u00A0", "\u202F"};
+    const bool otherSeparator = !decimalSeparator.empty() && decimalSeparator != ".";
+    std::string s;
+    s.reserve(utf8Text.size());
+    std::size_t i = 0;
+    while (i < utf8Text.size()) {
+        const std::string_view rest = utf8Text.substr(i);
+        const auto skipped = std::ranges::find_if(noBreakSpaces, [rest](std::string_view nbsp) {
+            return rest.starts_with(nbsp);
+        });
+        if (skipped != std::end(noBreakSpaces)) {
+            i += skipped->size();
+        } else if (otherSeparator && rest.starts_with(decimalSeparator)) {
+            s.push_back('.');
+            i += decimalSeparator.size();
+        } else {
+            s.push_back(utf8Text[i]);
+            ++i;
+        }
+    }
+    return parseNumber(s);
 }
 
 std::string formatNumber(double value, std::string_view decimalSeparator)

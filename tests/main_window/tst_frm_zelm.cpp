@@ -306,15 +306,60 @@ private slots:
         QCOMPARE(focus(), control("OK"));
     }
 
-    void workedExampleInCommaLocale()
+    // What a field shows is what is computed, in either locale; the depth is left by Tab,
+    // so it is rewritten before Enter reads it.
+    void readingInEachLocale_data()
     {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        retype("Text2", "1000000");
+        QTest::addColumn<bool>("commaLocale");
+        QTest::addColumn<QString>("W");
+        QTest::addColumn<QString>("H");
+        QTest::addColumn<QString>("k");
+        QTest::addColumn<QString>("result");
+        const QString nbspW = QStringLiteral("1\u00A0000\u202F000");
+        QTest::addRow("worked example, comma locale") << true << "1000000" << "16" << "0.50" << "1240,769";
+        // Once went wrong: H showed 16,5 and was read as 16.
+        QTest::addRow("depth 16,5, comma locale") << true << "1000000" << "16,5" << "0.50" << "1262,499";
+        QTest::addRow("depth 16.5, comma locale") << true << "1000000" << "16.5" << "0.50" << "1262,499";
+        QTest::addRow("depth 16,5, point locale") << false << "1000000" << "16,5" << "0.50" << "1240.769";
+        QTest::addRow("k 0,75 typed, comma locale") << true << "1000000" << "16" << "0,75" << "1421,765";
+        QTest::addRow("k 0,75 typed, point locale") << false << "1000000" << "16" << "0,75" << "10.000";
+        QTest::addRow("W with no-break spaces, comma locale") << true << nbspW << "16" << "0.50" << "1240,769";
+        QTest::addRow("W with no-break spaces, point locale") << false << nbspW << "16" << "0.50" << "1240.769";
+    }
+
+    void readingInEachLocale()
+    {
+        QFETCH(bool, commaLocale);
+        QFETCH(QString, W);
+        QFETCH(QString, H);
+        QFETCH(QString, k);
+        QFETCH(QString, result);
+        if (commaLocale)
+            QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        text("Text2")->setText(W); // pasted
+        retype("Text3", "100");
+        retype("Text4", H);
+        retype("Text6", "10");
+        combo("Combo1")->setEditText(k);
+        press(Qt::Key_Return);
+        QCOMPARE(text("Text1")->text(), result);
+        QVERIFY(platform_->messages.shown.isEmpty());
+    }
+
+    // A result or a rewritten number longer than its box shows its first digits.
+    void writtenTextShowsFromItsStart()
+    {
+        retype("Text2", "123456789012345");
         retype("Text3", "100");
         retype("Text4", "16");
-        retype("Text6", "10");
+        retype("Text6", "1000000");
+        press(Qt::Key_Tab);
+        QCOMPARE(text("Text1")->text(), QString());
+        QCOMPARE(text("Text2")->cursorPosition(), 0);
+        QCOMPARE(text("Text6")->cursorPosition(), 0);
         press(Qt::Key_Return);
-        QCOMPARE(text("Text1")->text(), QStringLiteral("1240,769"));
+        QCOMPARE(text("Text1")->text(), QStringLiteral("1003200.000"));
+        QCOMPARE(text("Text1")->cursorPosition(), 0);
     }
 
     void faultKeepsEveryField()
@@ -349,7 +394,9 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addRow("12.5 stays in a point locale") << "Text3" << false << "12.5" << "12.5";
         QTest::addRow("12.5 becomes 12,5 in a comma locale") << "Text3" << true << "12.5" << "12,5";
-        QTest::addRow("12,5 reads 12 in a comma locale") << "Text3" << true << "12,5" << "12";
+        QTest::addRow("12,5 stays in a comma locale") << "Text3" << true << "12,5" << "12,5";
+        QTest::addRow("12,5 reads 12 in a point locale") << "Text3" << false << "12,5" << "12";
+        QTest::addRow("no-break spaces join groups") << "Text2" << false << "1\u00A0000\u202F000" << "1000000";
         QTest::addRow("trailing zero dropped") << "Text2" << false << "12.50" << "12.5";
         QTest::addRow("leading zeros dropped") << "Text4" << false << "007" << "7";
         QTest::addRow("blank-separated groups join") << "Text2" << false << "1 000 000" << "1000000";

@@ -89,6 +89,14 @@ QString decimalSeparator()
     return QLocale().decimalPoint();
 }
 
+// setText leaves the cursor at the end, and a number longer than the box would show
+// only its last digits: a text the program writes shows from its first character.
+void showFromStart(QLineEdit* field, const QString& text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 } // namespace
 
 FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, QWidget* parent)
@@ -346,7 +354,7 @@ void FrmZelm::Form_Load()
 
 double FrmZelm::readNumber(const QString& text) const
 {
-    const double value = calc::parseNumber(text.toStdString());
+    const double value = calc::parseFieldNumber(text.toStdString(), decimalSeparator().toStdString());
     if (!std::isfinite(value))
         throw platform::RunTimeError(platform::describe(calc::Fault::Overflow));
     return value;
@@ -366,14 +374,14 @@ void FrmZelm::OK_Click()
     const auto discharge = calc::computeDischarge(in);
     if (!discharge)
         throw platform::RunTimeError(platform::describe(discharge.error()));
-    ui_.Text1->setText(QString::fromStdString(
+    showFromStart(ui_.Text1, QString::fromStdString(
         calc::formatResult(*discharge, decimalSeparator().toStdString())));
 }
 
 void FrmZelm::validateNumberField(QLineEdit* field)
 {
     const double value = readNumber(field->text());
-    field->setText(QString::fromStdString(
+    showFromStart(field, QString::fromStdString(
         calc::formatNumber(value, decimalSeparator().toStdString())));
 }
 
