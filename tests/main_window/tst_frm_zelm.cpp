@@ -1,6 +1,7 @@
 // The calculator window driven as a user drives it: real widgets, real key and mouse
 // events, scripted message boxes and dialogs.
 
+#include "platform/qt_backends.h"
 #include "platform/run_time_error.h"
 #include "tests/support/scripted_platform.h"
 #include "ui/main_window/frm_zelm.h"
@@ -275,6 +276,60 @@ private slots:
         QCOMPARE(ok.count(), clicked == "OK" ? 1 : 0);
         QCOMPARE(exit.count(), clicked == "Command2" ? 1 : 0);
         QCOMPARE(focus()->objectName(), focused); // the focus stays where it was
+    }
+
+    // Holding a key: its first press acts, the repeats do nothing.
+    void heldKeyActsOnce_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("source"); // the button clicked or the item triggered
+        QTest::addRow("Return on the exit button") << "Command2" << int(Qt::Key_Return) << 0 << "Command2";
+        QTest::addRow("Return in a field") << "Text2" << int(Qt::Key_Return) << 0 << "OK";
+        QTest::addRow("keypad Enter in a combo box") << "Combo1" << int(Qt::Key_Enter)
+                                                      << int(Qt::KeypadModifier) << "OK";
+        QTest::addRow("Esc in a field") << "Text3" << int(Qt::Key_Escape) << 0 << "Command2";
+        QTest::addRow("Ctrl+P") << "Text3" << int(Qt::Key_P) << int(Qt::ControlModifier) << "MnuFilePrint";
+    }
+
+    void heldKeyActsOnce()
+    {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, source);
+        auto* button = window_->findChild<QPushButton*>(source);
+        const QSignalSpy acted = button ? QSignalSpy(button, &QPushButton::clicked)
+                                        : QSignalSpy(action(source.toLatin1()), &QAction::triggered);
+        tabTo(focused.toLatin1());
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        for (int i = 0; i < 5; ++i) {
+            closeModalDialogs();
+            QTest::simulateEvent(focus(), true, key, mods, QString(), i > 0);
+        }
+        QTest::simulateEvent(focus(), false, key, mods, QString(), false);
+        QCOMPARE(acted.count(), 1);
+    }
+
+    // A box over the window takes only a fresh Enter as well: a held Enter on «Выход»
+    // once answered the exit question's default «Да».
+    void heldEnterLeavesTheQuestionOpen()
+    {
+        platform::QtMessageBoxes boxes;
+        bool openAfterRepeat = false;
+        QTimer::singleShot(0, window_.get(), [&openAfterRepeat] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+            QTest::simulateEvent(target, true, Qt::Key_Return, Qt::NoModifier, QString(), true);
+            openAfterRepeat = box->isVisible();
+            QTest::keyClick(target, Qt::Key_Escape);
+        });
+        const auto answer = boxes.show(window_.get(), QStringLiteral("Хотите выйти?"),
+                                       platform::Buttons::YesNo, platform::Icon::Question);
+        QVERIFY(openAfterRepeat);
+        QCOMPARE(answer, platform::Answer::No);
     }
 
     // --- Calculation ---------------------------------------------------------------

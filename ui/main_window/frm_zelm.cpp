@@ -97,6 +97,26 @@ void showFromStart(QLineEdit* field, const QString& text)
     field->setCursorPosition(0);
 }
 
+// A held Enter, Return or Esc repeats: the repeats would click the button again, or answer
+// the question the first press raised (a held Enter on «Выход» would answer «Да»). Only a
+// fresh press counts, in the window and in every box and dialog opened over it.
+class FreshKeysOnly final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat())
+            return false;
+        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+            || key->key() == Qt::Key_Escape;
+    }
+};
+
 } // namespace
 
 FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, QWidget* parent)
@@ -106,6 +126,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
 {
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
+    qApp->installEventFilter(new FreshKeysOnly(this));
     createControls();
     createMenus();
     CD = new platform::CommonDialog(services_.dialogs, this);
@@ -259,6 +280,9 @@ void FrmZelm::createMenus()
             action->setText(qs(e.caption));
             if (!e.shortcut.empty())
                 action->setShortcut(QKeySequence(qs(e.shortcut), QKeySequence::PortableText));
+            // A held shortcut runs its command once (a held Ctrl+P once started the word
+            // processor for every repeat).
+            action->setAutoRepeat(false);
         }
         menu->addAction(action);
     }
