@@ -28,12 +28,12 @@ QString describe(calc::Fault fault)
     return QStringLiteral("Ошибка вычисления.");
 }
 
-void runHandler(MessageBoxes& messages, QWidget* window, const std::function<void()>& handler)
+bool runHandler(MessageBoxes& messages, QWidget* window, const std::function<void()>& handler)
 {
     QString description;
     try {
         handler();
-        return;
+        return true;
     } catch (const RunTimeError& e) {
         description = e.description();
     } catch (const std::exception& e) {
@@ -42,6 +42,7 @@ void runHandler(MessageBoxes& messages, QWidget* window, const std::function<voi
         description = QStringLiteral("Непредвиденная ошибка.");
     }
     messages.show(window, description, Buttons::Ok, Icon::Critical);
+    return false;
 }
 
 } // namespace platform

@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -569,6 +570,27 @@ private slots:
         QCOMPARE(focus(), control("Text3"));
         QCOMPARE(platform_->messages.shown.size(), 1);
         QCOMPARE(platform_->messages.shown.first().text, platform::describe(calc::Fault::Overflow));
+    }
+
+    // The box of a report raised by a click takes the click's release: the clicked button
+    // must not stay drawn pressed. Pressed through the window, as the desktop does, so the
+    // application knows the button is held while the focus moves.
+    void clickThatRaisedAReportLeavesNoButtonPressed()
+    {
+        auto* ok = control<QPushButton>("OK");
+        const QSignalSpy clicked(ok, &QPushButton::clicked);
+        retype("Text2", "1e999");
+        QWindow* window = window_->windowHandle();
+        const QPoint at = window->mapFromGlobal(ok->mapToGlobal(ok->rect().center()));
+        QTest::mousePress(window, Qt::LeftButton, {}, at);
+        QCOMPARE(platform_->messages.shown.size(), 1); // the validation ran first
+        QCOMPARE(focus(), ok);
+        QVERIFY(!ok->isDown());
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+        QCOMPARE(clicked.count(), 0);
+        // The next click is an ordinary one.
+        QTest::mouseClick(window, Qt::LeftButton, {}, at);
+        QCOMPARE(clicked.count(), 1);
     }
 
     // --- Look ----------------------------------------------------------------------

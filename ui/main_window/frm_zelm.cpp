@@ -333,6 +333,10 @@ bool FrmZelm::eventFilter(QObject* watched, QEvent* event)
             showSelection(edit, event->type() == QEvent::FocusIn);
         return false;
     }
+    if (event->type() == QEvent::MouseButtonPress && watched == pressAfterReport_) {
+        pressAfterReport_ = nullptr;
+        return true;
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
 
@@ -438,9 +442,18 @@ void FrmZelm::focusMoved(QWidget* /*from*/, QWidget* to)
     if (!validate)
         return;
     bool cancel = false; // leaving a field is never refused
-    platform::runHandler(services_.messages, this, [this, validate, &cancel] {
+    const bool byMouse = QGuiApplication::mouseButtons() != Qt::NoButton;
+    const bool reported = !platform::runHandler(services_.messages, this, [this, validate, &cancel] {
         (this->*validate)(cancel);
     });
+    // The validation ran before anything of the clicked control, as it must. But the press
+    // is delivered after the report, and the release went to the report's box: the button
+    // would be drawn pressed until the focus left it. The press is dropped instead, until
+    // the events pending now are handled.
+    if (reported && byMouse) {
+        pressAfterReport_ = to;
+        QMetaObject::invokeMethod(this, [this] { pressAfterReport_ = nullptr; }, Qt::QueuedConnection);
+    }
 }
 
 // --- The Window menu: its items do nothing -------------------------------------------

@@ -101,6 +101,9 @@ private:
     QList<QLabel*> sizedToText_; // labels that take the size of their caption
     QMetaObject::Connection focusWatch_;
     QPointer<QWidget> lastControl_; // the control of the window that had the focus last
+    // The control whose mouse press moved the focus and raised an error report: the press
+    // reaches it only after the report, whose modal loop took the release.
+    QPointer<QWidget> pressAfterReport_;
 };
 
 } // namespace ui
