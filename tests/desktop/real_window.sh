@@ -84,4 +84,93 @@ focus_on "$main"
 xdotool key F9
 expect_end "F9 after saving"
 
+# --- Long numbers, held keys and the clipboard ----------------------------------------
+
+# Ctrl+S in the window with the focus, the file name typed into the dialog; prints the
+# volume the report holds: line 3 without its caption, as UTF-8.
+report_volume() {
+    local file=$work/volume-$RANDOM.txt
+    xdotool key ctrl+s
+    wait_dialog
+    xdotool type --delay 20 "$file"
+    xdotool key Return
+    for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.1; done
+    focus_on "$main"
+    iconv -f CP1251 -t UTF-8 "$file" | sed -n 3p | tr -d '\r' | sed 's/Объём вод-ща (W), м.куб$//'
+}
+# Types the worked example with the given inflow and computes with Enter.
+compute_with_inflow() {
+    xdotool key Tab
+    for figure in 1000000 100 16 "$1"; do
+        xdotool type --delay 20 "$figure"
+        xdotool key Tab
+    done
+    xdotool key shift+Tab Return
+}
+
+echo "Text1 shows the first digits of a long result (Russian locale: 1001240,769)"
+LANG=ru_RU.UTF-8 LC_ALL= start
+compute_with_inflow 1000010
+# A click at the left edge of Text1 puts the cursor before the first character shown;
+# Shift+End and Ctrl+C copy from there, and the copy goes into W and the report.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+menu_bar=$((HEIGHT - 342))
+xdotool mousemove --window "$main" $((248 + 4)) $((menu_bar + 72 + 12)) click 1
+xdotool key shift+End ctrl+c Tab ctrl+v
+shown=$(report_volume)
+[ "$shown" = "1001240,769" ] || fail "Text1 showed from «$shown», not from its first digit"
+xdotool key F9
+expect_end "F9 after the long result"
+
+echo "Holding Enter on «Выход» for 1.5 s leaves the question open"
+start
+for _ in $(seq 9); do xdotool key Tab; done # from the result field to «Выход»
+xdotool keydown Return
+sleep 1.5
+xdotool keyup Return
+expect_running "a held Enter answered the exit question"
+wait_dialog
+xdotool key Escape # the box's No
+focus_on "$main"
+xdotool key F9
+expect_end "F9 after the held Enter"
+
+echo "Holding Ctrl+P for 1.5 s starts the word processor once"
+mkdir -p "$work/bin"
+printf '#!/bin/sh\necho started >>"%s"\n' "$work/word-starts" >"$work/bin/soffice"
+chmod +x "$work/bin/soffice"
+PATH="$work/bin:$PATH" start
+xdotool keydown ctrl+p
+sleep 1.5
+xdotool keyup ctrl+p
+expect_running "after the held Ctrl+P"
+starts=$(wc -l <"$work/word-starts" 2>/dev/null || echo 0)
+[ "$starts" -eq 1 ] || fail "a held Ctrl+P started the word processor $starts times"
+xdotool key F9
+expect_end "F9 after the held Ctrl+P"
+
+echo "A result copied from Text1 can be pasted after Выход → Да (clipboard manager running)"
+if command -v xfce4-clipman >/dev/null; then
+    xfce4-clipman >"$work/clipman.log" 2>&1 &
+    clipman=$!
+    # The manager claims the clipboard before it makes its windows.
+    timeout 10 xdotool search --sync --pid "$clipman" >/dev/null || fail "no clipboard manager"
+    start
+    compute_with_inflow 10
+    xdotool key shift+Tab shift+Tab shift+Tab shift+Tab # back to Text1, its text selected
+    xdotool key ctrl+c Escape
+    wait_dialog
+    xdotool key Return # Да: the program ends at once
+    expect_end "after Yes"
+    start
+    xdotool key Tab ctrl+v
+    pasted=$(report_volume)
+    [ "$pasted" = "1240.769" ] || fail "after the end, the clipboard held «$pasted»"
+    xdotool key F9
+    expect_end "F9 after the paste"
+    kill "$clipman"
+else
+    echo "skipped: no clipboard manager (xfce4-clipman) installed"
+fi
+
 echo "all passed"
