@@ -7,6 +7,8 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -151,21 +153,28 @@ bool handClipboardTextToManager(const QString& text, std::chrono::milliseconds p
     XConvertSelection(display, a.manager, a.saveTargets, a.property, owner, offer.since);
     XFlush(display);
 
-    const auto deadline = std::chrono::steady_clock::now() + patience;
+    // Some managers copy the clipboard on their own and never answer SAVE_TARGETS: once
+    // the text has been fetched, a pause in the requests ends the wait as well.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + patience;
+    constexpr auto quiet = std::chrono::milliseconds(500);
+    std::optional<Clock::time_point> lastServed;
     for (;;) {
         while (XPending(display) == 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
+            const auto end = lastServed ? std::min(deadline, *lastServed + quiet) : deadline;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
             if (left.count() <= 0)
                 return false;
             pollfd connection{ConnectionNumber(display), POLLIN, 0};
             poll(&connection, 1, static_cast<int>(left.count()));
         }
         XNextEvent(display, &event);
-        if (event.type == SelectionRequest)
+        if (event.type == SelectionRequest) {
             serve(display, a, offer, owner, event.xselectionrequest);
-        else if (event.type == SelectionNotify && event.xselection.selection == a.manager)
+            lastServed = Clock::now();
+        } else if (event.type == SelectionNotify && event.xselection.selection == a.manager) {
             return event.xselection.property != None;
+        }
     }
 }
 

@@ -12,7 +12,7 @@ packages=(
   # sans-serif faces with Cyrillic and Arial-like metrics
   fonts-liberation2 fonts-dejavu-core
   # tests: core, headless windows, real X server checks
-  googletest libgtest-dev locales xvfb xauth x11-utils xdotool imagemagick xfce4-clipman
+  googletest libgtest-dev locales xvfb xauth x11-utils xdotool imagemagick
   # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
   # start-up benchmark and package check: watching for the first mapped window
