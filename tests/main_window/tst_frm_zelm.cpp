@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(box->currentText(), typed);
         QCOMPARE(list(), items);
 
-        box->setCurrentIndex(items.size() - 1);
+        box->setCurrentIndex(int(items.size()) - 1);
         QCOMPARE(box->currentText(), items.last());
         QCOMPARE(list(), items);
     }
@@ -810,7 +810,7 @@ private slots:
         const QStringList barOrder{"MnyFile", "MnuStroy", "mnuWindow", "mnuHelp"};
         const QList<QAction*> bar = window_->menuBar()->actions();
         QCOMPARE(bar.size(), 4);
-        const int index = barOrder.indexOf(menu);
+        const auto index = barOrder.indexOf(menu);
         QMenu* m = bar[index]->menu();
         QVERIFY(m);
         QCOMPARE(m->objectName(), menu);

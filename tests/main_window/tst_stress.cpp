@@ -316,7 +316,7 @@ private:
             press(kCtrl | Qt::Key_F);
         } else if (pick < 92) {
             QFont font(rng_.bounded(2) ? "Liberation Sans" : "DejaVu Sans");
-            font.setPointSizeF(std::array{6.0, 8.25, 9.75, 12.0, 20.0, 36.0}[rng_.bounded(6)]);
+            font.setPointSizeF(std::array{6.0, 8.25, 9.75, 12.0, 20.0, 36.0}[rng_.bounded(6u)]);
             font.setBold(rng_.bounded(2));
             if (rng_.bounded(3))
                 dialogs.fontAnswers << font;
