@@ -110,12 +110,13 @@ compute_with_inflow() {
 }
 
 echo "Text1 shows the first digits of a long result (Russian locale: 1001240,769)"
+# Qt takes the decimal comma from LANG itself; no system locale needs to be built.
 LANG=ru_RU.UTF-8 LC_ALL= start
 compute_with_inflow 1000010
 # A click at the left edge of Text1 puts the cursor before the first character shown;
 # Shift+End and Ctrl+C copy from there, and the copy goes into W and the report.
-eval "$(xdotool getwindowgeometry --shell "$main")"
-menu_bar=$((HEIGHT - 342))
+height=$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p')
+menu_bar=$((height - 342)) # the client area is 342 pixels high
 xdotool mousemove --window "$main" $((248 + 4)) $((menu_bar + 72 + 12)) click 1
 xdotool key shift+End ctrl+c Tab ctrl+v
 shown=$(report_volume)
