@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 
 namespace calc {
@@ -281,6 +282,31 @@ std::optional<double> parseWholeNumber(std::string_view utf8Text)
     if (!scan.found || scan.end != s.size())
         return std::nullopt;
     return scan.value;
+}
+
+double parseFieldNumber(std::string_view utf8Text, std::string_view decimalSeparator)
+{
+    static constexpr std::string_view noBreakSpaces[] = {"\u00A0", "\u202F"};
+    const bool otherSeparator = !decimalSeparator.empty() && decimalSeparator != ".";
+    std::string s;
+    s.reserve(utf8Text.size());
+    std::size_t i = 0;
+    while (i < utf8Text.size()) {
+        const std::string_view rest = utf8Text.substr(i);
+        const auto skipped = std::ranges::find_if(noBreakSpaces, [rest](std::string_view nbsp) {
+            return rest.starts_with(nbsp);
+        });
+        if (skipped != std::end(noBreakSpaces)) {
+            i += skipped->size();
+        } else if (otherSeparator && rest.starts_with(decimalSeparator)) {
+            s.push_back('.');
+            i += decimalSeparator.size();
+        } else {
+            s.push_back(utf8Text[i]);
+            ++i;
+        }
+    }
+    return parseNumber(s);
 }
 
 std::string formatNumber(double value, std::string_view decimalSeparator)

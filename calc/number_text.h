@@ -18,6 +18,14 @@ double parseNumber(std::string_view utf8Text);
 // a number there; nothing when reading stops early ("0,5", "12 м", "1e") or finds none.
 std::optional<double> parseWholeNumber(std::string_view utf8Text);
 
+// The window's reading of a field: parseNumber after two normalisations. The no-break
+// spaces U+00A0 and U+202F, with which Russian documents group digits, are dropped like
+// blanks; and a decimal separator other than the period (the comma of a Russian desktop)
+// is read as the period, so that what the field shows is what is computed. The period
+// itself still reads as the separator. With "." nothing but the no-break spaces changes:
+// a comma then ends the number, as in parseNumber.
+double parseFieldNumber(std::string_view utf8Text, std::string_view decimalSeparator);
+
 // Writes a number in normal form: at most 15 significant digits, no trailing zeros, the
 // given decimal separator, exponent form for very large and very small magnitudes.
 std::string formatNumber(double value, std::string_view decimalSeparator);

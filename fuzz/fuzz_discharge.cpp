@@ -7,8 +7,9 @@
 // - the outcome does not depend on the floating-point flags the caller left raised;
 // - a negative depth is an invalid operation (a fractional power of a negative number);
 // - for positive inputs of moderate size nothing can fault, the inflow arrives whole and
-//   at most the whole breach discharge k·B·H^1.5 is added to it, and the value is the one
-//   of the fixed grouping, bit for bit: a rearranged formula rounds differently.
+//   at most the whole breach discharge k·B·H^1.5 is added to it.
+// The fixed grouping itself is pinned by the unit tests' grouping rows, each checked to
+// tell the other evaluation apart; a second copy of the formula here could not fail.
 #include "calc/discharge.h"
 
 #include <cfenv>
@@ -44,14 +45,6 @@ bool sameOutcome(const std::expected<double, calc::Fault>& a,
 
 bool isModerate(double x) { return x >= 1e-30 && x <= 1e30; }
 
-double fixedGrouping(const calc::DischargeInputs& in)
-{
-    const double P = std::pow(in.H, 1.5);
-    const double N = P * ((in.B * in.W) * in.k);
-    const double D = (((P * (in.k * in.B)) * in.L) * in.K) + in.W;
-    return (N / D) + in.Q;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -85,9 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(R >= in.Q, "the inflow arrives whole", in);
         check(R - in.Q <= breach * (1 + 1e-12) + slack,
               "no more than the breach discharge reaches the crossing", in);
-        const double expected = fixedGrouping(in);
-        check(std::memcmp(&R, &expected, sizeof R) == 0,
-              "the value is the one of the fixed grouping", in);
     }
     return 0;
 }

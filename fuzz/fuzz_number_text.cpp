@@ -8,7 +8,9 @@
 // - leaving a rewritten field again changes nothing (with the period; with any other
 //   separator reading stops there, so the text settles after one more rewrite);
 // - with the period, a rewritten field and a result read back to the value they were
-//   made from, within their 15 significant digits and three decimals.
+//   made from, within their 15 significant digits and three decimals;
+// - read as the window reads it, with the locale's separator, a rewritten field settles
+//   at once with every separator.
 #include "calc/number_text.h"
 
 #include <cmath>
@@ -113,6 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         check(isNormalForm(rewritten, sep), "a rewritten field is in normal number form", text,
               rewritten);
+        check(calc::formatNumber(calc::parseFieldNumber(rewritten, sep), sep) == rewritten,
+              "read by the window, a rewritten field settles at once", text, rewritten);
         const std::string result = calc::formatResult(value, sep);
         check(isResultForm(result, sep), "a result has three decimals and no exponent", text,
               result);

@@ -10,6 +10,8 @@
 
 #include <cerrno>
 
+#include <sys/stat.h>
+
 namespace output {
 
 namespace {
@@ -103,6 +105,12 @@ Failure failureOf(const QFileDevice& file, int code)
     return {file.error(), file.errorString(), code};
 }
 
+QString failureText(const QString& fileName, const QString& reason)
+{
+    return QStringLiteral("Не удалось сохранить файл «%1»: %2.")
+        .arg(native(QFileInfo(fileName).absoluteFilePath()), reason);
+}
+
 [[noreturn]] void fail(const QString& fileName, const Failure& failure)
 {
     QString reason = pathReason(QFileInfo(fileName));
@@ -110,14 +118,28 @@ Failure failureOf(const QFileDevice& file, int code)
         reason = errnoReason(failure.code);
     if (reason.isEmpty())
         reason = fileErrorReason(failure.error);
-    QString text = QStringLiteral("Не удалось сохранить файл «%1»: %2.")
-                       .arg(native(QFileInfo(fileName).absoluteFilePath()), reason);
+    QString text = failureText(fileName, reason);
     if (!failure.systemText.isEmpty())
         text += QStringLiteral(" (%1)").arg(failure.systemText);
     throw platform::RunTimeError(text);
 }
 
-// A device or pipe chosen as the target cannot be replaced by renaming a temporary file
+// Opening a named pipe for writing waits until some program opens it for reading, which
+// may be never, and the window would wait with it; a socket cannot be opened at all. Both
+// are refused before anything is opened. Devices such as /dev/null are written as before.
+QString notAFileReason(const QString& fileName)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
+        return {};
+    if (S_ISFIFO(status.st_mode))
+        return QStringLiteral("это именованный канал, а не файл");
+    if (S_ISSOCK(status.st_mode))
+        return QStringLiteral("это сокет, а не файл");
+    return {};
+}
+
+// A device chosen as the target cannot be replaced by renaming a temporary file
 // over it (that would swap /dev/full for a regular file): write it in place instead.
 void writeInPlace(const QString& fileName, const QByteArray& bytes)
 {
@@ -150,6 +172,8 @@ void writeReport(const QString& fileName, const QByteArray& bytes)
 {
     const QFileInfo target(fileName);
     if (target.exists() && !target.isFile() && !target.isDir()) {
+        if (const QString reason = notAFileReason(fileName); !reason.isEmpty())
+            throw platform::RunTimeError(failureText(fileName, reason));
         writeInPlace(fileName, bytes);
         return;
     }

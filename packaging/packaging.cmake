@@ -32,8 +32,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The dependencies are the packages of the libraries zelm links (dpkg-shlibdeps); Debian's
 # libqt6gui6 also carries the X11 platform plugin and the JPEG reader Qt loads at run time.
-# Without the translations Qt's own buttons speak English, and without the Liberation
-# faces the form falls back to another sans serif: wanted, not required.
+# The form's captions are measured for Liberation Sans: another face cuts their ends off
+# ("k-0.75", "волны", ", м"), so the faces are required. Without the translations Qt's own
+# buttons speak English: wanted, not required.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)

@@ -1,8 +1,10 @@
 #include "platform/qt_services.h"
 
+#include "platform/clipboard_handoff.h"
 #include "platform/code_page_1251.h"
 #include "platform/qt_backends.h"
 
+#include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -69,6 +72,15 @@ Answer QtMessageBoxes::show(QWidget* parent, const QString& text, Buttons button
 
 void QtProcessControl::endNow()
 {
+    // What the user copied outlives the program, as on a normal end. Only Qt's own record
+    // of the clipboard is read; the hand-off has a connection of its own, so no event of
+    // the window runs.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        const QMimeData* copied = clipboard->ownsClipboard() ? clipboard->mimeData() : nullptr;
+        if (copied && copied->hasText())
+            handClipboardTextToManager(copied->text(), std::chrono::seconds(3));
+    }
     // No event loop, no destructors, no close handlers: the run ends here.
     std::fflush(nullptr);
     std::_Exit(0);

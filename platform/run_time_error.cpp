@@ -21,12 +21,12 @@ QString describe(calc::Fault fault)
     return QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
 }
 
-void runHandler(MessageBoxes& messages, QWidget* window, const std::function<void()>& handler)
+bool runHandler(MessageBoxes& messages, QWidget* window, const std::function<void()>& handler)
 {
     QString description;
     try {
         handler();
-        return;
+        return true;
     } catch (const RunTimeError& e) {
         description = e.description();
     } catch (const std::exception& e) {
@@ -35,6 +35,7 @@ void runHandler(MessageBoxes& messages, QWidget* window, const std::function<voi
         description = QStringLiteral("Непредвиденная ошибка.");
     }
     messages.show(window, description, Buttons::Ok, Icon::Critical);
+    return false;
 }
 
 } // namespace platform

@@ -31,7 +31,8 @@ private:
 QString describe(calc::Fault fault);
 
 // Runs handler; any RunTimeError or other exception escaping it is reported in one modal
-// box titled with the application's title, and then swallowed.
-void runHandler(MessageBoxes& messages, QWidget* window, const std::function<void()>& handler);
+// box titled with the application's title, and then swallowed. Says whether the handler
+// ran to its end, that is, whether no report was shown.
+bool runHandler(MessageBoxes& messages, QWidget* window, const std::function<void()>& handler);
 
 } // namespace platform

@@ -7,11 +7,11 @@
 namespace ui {
 
 struct ApplicationProperties {
-    QString title;
+    QString title{};
     int major = 0;
     int minor = 0;
     int revision = 0;
-    QString helpFile;
+    QString helpFile{};
 };
 
 } // namespace ui

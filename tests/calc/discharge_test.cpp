@@ -149,6 +149,15 @@ double fused(const DischargeInputs& in)
     return N / D + in.Q;
 }
 
+// The denominator's breach term grouped (P·k)·B instead of P·(k·B).
+double regrouped(const DischargeInputs& in)
+{
+    const double P = std::pow(in.H, 1.5);
+    const double N = P * ((in.B * in.W) * in.k);
+    const double D = ((((P * in.k) * in.B) * in.L) * in.K) + in.W;
+    return N / D + in.Q;
+}
+
 class DischargeGrouping : public testing::TestWithParam<GroupingCase> {};
 
 TEST_P(DischargeGrouping, KeepsTheBitsOfTheFixedOrder)
@@ -177,6 +186,14 @@ const GroupingCase fusedCases[] = {
      0x1.629e8197a02fap+10},
 };
 
+// H = 777 is no perfect square: pow's rounding of H^1.5 is the same in both groupings.
+// Shown as 3551268.396; the regrouped denominator gives 3551268.397.
+const GroupingCase regroupedCases[] = {
+    {"breach_term_grouped_k_times_B_first",
+     {.W = 1582819, .B = 9166, .H = 777, .Q = 480, .L = 3, .k = 0.03, .K = 0.06}, 0x1.b181232c08307p+21},
+};
+
+INSTANTIATE_TEST_SUITE_P(NotRegrouped, DischargeGrouping, testing::ValuesIn(regroupedCases), rowName);
 INSTANTIATE_TEST_SUITE_P(NotRearranged, DischargeGrouping, testing::ValuesIn(rearrangementCases), rowName);
 INSTANTIATE_TEST_SUITE_P(NotFused, DischargeGrouping, testing::ValuesIn(fusedCases), rowName);
 
@@ -187,6 +204,11 @@ TEST(DischargeGroupingRows, WouldCatchTheOtherEvaluation)
         EXPECT_NE(bitsOf(rearranged(c.in)), bitsOf(c.expected)) << c.name;
     for (const GroupingCase& c : fusedCases)
         EXPECT_NE(bitsOf(fused(c.in)), bitsOf(c.expected)) << c.name;
+    for (const GroupingCase& c : regroupedCases) {
+        EXPECT_NE(bitsOf(regrouped(c.in)), bitsOf(c.expected)) << c.name;
+        EXPECT_EQ(calc::formatResult(c.expected, "."), "3551268.396");
+        EXPECT_EQ(calc::formatResult(regrouped(c.in), "."), "3551268.397");
+    }
 }
 
 } // namespace

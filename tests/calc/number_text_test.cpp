@@ -138,6 +138,50 @@ TEST(ReadingWholeText, TakesOnlyWhatRuleAReadsToTheEnd)
     }
 }
 
+// The window's reading: the locale's decimal separator and the period both separate, the
+// no-break spaces of pasted figures join digit groups in every locale, and a point locale
+// keeps the comma as the end of the number.
+struct FieldCase {
+    const char* name;
+    std::string text;
+    const char* separator;
+    double expected;
+};
+
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.name; }
+
+class ReadingField : public testing::TestWithParam<FieldCase> {};
+
+TEST_P(ReadingField, GivesTheNumberShown)
+{
+    const FieldCase& c = GetParam();
+    EXPECT_EQ(calc::parseFieldNumber(c.text, c.separator), c.expected)
+        << "text \"" << c.text << "\" with separator \"" << c.separator << "\"";
+}
+
+const FieldCase fieldCases[] = {
+    // Once went wrong: a Russian desktop showed 16,5 and computed with 16.
+    {"comma_locale_comma", "16,5", ",", 16.5},
+    {"comma_locale_period", "16.5", ",", 16.5},
+    {"comma_locale_combo", "0,75", ",", 0.75},
+    {"comma_locale_blank_groups", "1 000,5", ",", 1000.5},
+    {"comma_locale_exponent_form", "1,5E+20", ",", 1.5e20},
+    {"comma_locale_second_separator_ends", "1,2.3", ",", 1.2},
+    {"comma_locale_unit_after", "500 м", ",", 500},
+    {"comma_locale_hex", "&H10", ",", 16},
+    {"point_locale_comma_ends", "12,5", ".", 12},
+    {"point_locale_combo_comma", "0,75", ".", 0},
+    {"point_locale_period", "12.5", ".", 12.5},
+    {"no_break_space_point_locale", "1\u00A0000\u00A0000", ".", 1e6},
+    {"no_break_space_comma_locale", "1\u00A0000\u00A0000", ",", 1e6},
+    {"narrow_no_break_space", "1\u202F000\u202F000", ".", 1e6},
+    {"no_break_space_before_fraction", "1\u00A0000,25", ",", 1000.25},
+    {"no_break_space_before_unit", "1\u00A0000\u00A0м", ".", 1000},
+    {"other_unicode_space_still_ends", "1\u2009000", ".", 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(WindowReading, ReadingField, testing::ValuesIn(fieldCases), rowName);
+
 // Whatever the process locale, reading takes only the period and writing only the
 // separator it is given. CTest runs this under a Russian locale built for it; elsewhere
 // it is skipped.

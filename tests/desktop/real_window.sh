@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The real program under a real X server, driven with real key presses: the ways out of
 # the program end the process, and Ctrl+S writes the report byte for byte.
-# Usage: real_window.sh <path to zelm>
+# Usage: real_window.sh <path to zelm> <path to zelm_clipboard_manager>
 set -euo pipefail
 zelm=$1
+clipboard_manager=$2
 work=$(mktemp -d)
 xvfb_pid=
 trap 'kill "$xvfb_pid" 2>/dev/null || true; pkill -P $$ 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -83,6 +84,91 @@ actual=$(od -An -tx1 -v "$work/report.txt" | tr -d ' \n')
 focus_on "$main"
 xdotool key F9
 expect_end "F9 after saving"
+
+# --- Long numbers, held keys and the clipboard ----------------------------------------
+
+# Ctrl+S in the window with the focus, the file name typed into the dialog; prints the
+# volume the report holds: line 3 without its caption, as UTF-8.
+report_volume() {
+    local file=$work/volume-$RANDOM.txt
+    xdotool key ctrl+s
+    wait_dialog
+    xdotool type --delay 20 "$file"
+    xdotool key Return
+    for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.1; done
+    focus_on "$main"
+    iconv -f CP1251 -t UTF-8 "$file" | sed -n 3p | tr -d '\r' | sed 's/Объём вод-ща (W), м.куб$//'
+}
+# Types the worked example with the given inflow and computes with Enter.
+compute_with_inflow() {
+    xdotool key Tab
+    for figure in 1000000 100 16 "$1"; do
+        xdotool type --delay 20 "$figure"
+        xdotool key Tab
+    done
+    xdotool key shift+Tab Return
+}
+
+echo "Text1 shows the first digits of a long result (Russian locale: 1001240,769)"
+# Qt takes the decimal comma from LANG itself; no system locale needs to be built.
+LANG=ru_RU.UTF-8 LC_ALL= start
+compute_with_inflow 1000010
+# A click at the left edge of Text1 puts the cursor before the first character shown;
+# Shift+End and Ctrl+C copy from there, and the copy goes into W and the report.
+height=$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p')
+menu_bar=$((height - 342)) # the client area is 342 pixels high
+xdotool mousemove --window "$main" $((248 + 4)) $((menu_bar + 72 + 12)) click 1
+xdotool key shift+End ctrl+c Tab ctrl+v
+shown=$(report_volume)
+[ "$shown" = "1001240,769" ] || fail "Text1 showed from «$shown», not from its first digit"
+xdotool key F9
+expect_end "F9 after the long result"
+
+echo "Holding Enter on «Выход» for 1.5 s leaves the question open"
+start
+for _ in $(seq 9); do xdotool key Tab; done # from the result field to «Выход»
+xdotool keydown Return
+sleep 1.5
+xdotool keyup Return
+expect_running "a held Enter answered the exit question"
+wait_dialog
+xdotool key Escape # the box's No
+focus_on "$main"
+xdotool key F9
+expect_end "F9 after the held Enter"
+
+echo "Holding Ctrl+P for 1.5 s starts the word processor once"
+mkdir -p "$work/bin"
+printf '#!/bin/sh\necho started >>"%s"\n' "$work/word-starts" >"$work/bin/soffice"
+chmod +x "$work/bin/soffice"
+PATH="$work/bin:$PATH" start
+xdotool keydown ctrl+p
+sleep 1.5
+xdotool keyup ctrl+p
+expect_running "after the held Ctrl+P"
+starts=$(wc -l <"$work/word-starts" 2>/dev/null || echo 0)
+[ "$starts" -eq 1 ] || fail "a held Ctrl+P started the word processor $starts times"
+xdotool key F9
+expect_end "F9 after the held Ctrl+P"
+
+echo "A result copied from Text1 can be pasted after Выход → Да (clipboard manager running)"
+# The manager keeps nothing unless the program hands the clipboard over as it ends.
+"$clipboard_manager" >"$work/clipboard-manager.log" 2>&1 &
+for _ in $(seq 50); do grep -qx ready "$work/clipboard-manager.log" && break; sleep 0.1; done
+grep -qx ready "$work/clipboard-manager.log" || fail "no clipboard manager"
+start
+compute_with_inflow 10
+xdotool key shift+Tab shift+Tab shift+Tab shift+Tab # back to Text1, its text selected
+xdotool key ctrl+c Escape
+wait_dialog
+xdotool key Return # Да: the program ends at once
+expect_end "after Yes"
+start
+xdotool key Tab ctrl+v
+pasted=$(report_volume)
+[ "$pasted" = "1240.769" ] || fail "after the end, the clipboard held «$pasted»"
+xdotool key F9
+expect_end "F9 after the paste"
 
 echo "Under a window manager: names, task bar, types and frames of the windows"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &

@@ -1,6 +1,7 @@
 // The calculator window driven as a user drives it: real widgets, real key and mouse
 // events, scripted message boxes and dialogs.
 
+#include "platform/qt_backends.h"
 #include "platform/run_time_error.h"
 #include "tests/support/scripted_platform.h"
 #include "ui/about/frm_ab.h"
@@ -21,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -224,7 +226,7 @@ private slots:
         QCOMPARE(box->currentText(), typed);
         QCOMPARE(list(), items);
 
-        box->setCurrentIndex(items.size() - 1);
+        box->setCurrentIndex(int(items.size()) - 1);
         QCOMPARE(box->currentText(), items.last());
         QCOMPARE(list(), items);
     }
@@ -287,6 +289,75 @@ private slots:
         QVERIFY(control<QPushButton>("OK")->isDefault());
     }
 
+    // Holding a key: its first press acts, the repeats do nothing.
+    void heldKeyActsOnce_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("source"); // the button clicked or the item triggered
+        QTest::addRow("Return on the exit button") << "Command2" << int(Qt::Key_Return) << 0 << "Command2";
+        QTest::addRow("Return in a field") << "Text2" << int(Qt::Key_Return) << 0 << "OK";
+        QTest::addRow("keypad Enter in a combo box") << "Combo1" << int(Qt::Key_Enter)
+                                                      << int(Qt::KeypadModifier) << "OK";
+        QTest::addRow("Esc in a field") << "Text3" << int(Qt::Key_Escape) << 0 << "Command2";
+        QTest::addRow("Ctrl+P") << "Text3" << int(Qt::Key_P) << int(Qt::ControlModifier) << "MnuFilePrint";
+    }
+
+    void heldKeyActsOnce()
+    {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, source);
+        auto* button = window_->findChild<QPushButton*>(source);
+        const QSignalSpy acted = button ? QSignalSpy(button, &QPushButton::clicked)
+                                        : QSignalSpy(action(source.toLatin1()), &QAction::triggered);
+        tabTo(focused.toLatin1());
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        closeModalDialogs();
+        QTest::simulateEvent(focus(), true, key, mods, QString(), false);
+        for (ulong time = 1000; time < 1005; ++time) {
+            closeModalDialogs();
+            if (time % 2 == 0) {
+                QTest::simulateEvent(focus(), true, key, mods, QString(), true);
+                continue;
+            }
+            // X11 repeats a held key as a release and a press of the same time, which Qt
+            // does not always mark as a repeat.
+            QKeyEvent release(QEvent::KeyRelease, key, mods);
+            release.setTimestamp(time);
+            QApplication::sendEvent(focus(), &release);
+            if (!qt_sendShortcutOverrideEvent(focus(), time, key, mods)) {
+                QKeyEvent press(QEvent::KeyPress, key, mods);
+                press.setTimestamp(time);
+                QApplication::sendEvent(focus(), &press);
+            }
+        }
+        QTest::simulateEvent(focus(), false, key, mods, QString(), false);
+        QCOMPARE(acted.count(), 1);
+    }
+
+    // A box over the window takes only a fresh Enter as well: a held Enter on «Выход»
+    // once answered the exit question's default «Да».
+    void heldEnterLeavesTheQuestionOpen()
+    {
+        platform::QtMessageBoxes boxes;
+        bool openAfterRepeat = false;
+        QTimer::singleShot(0, window_.get(), [&openAfterRepeat] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+            QTest::simulateEvent(target, true, Qt::Key_Return, Qt::NoModifier, QString(), true);
+            openAfterRepeat = box->isVisible();
+            QTest::keyClick(target, Qt::Key_Escape);
+        });
+        const auto answer = boxes.show(window_.get(), QStringLiteral("Хотите выйти?"),
+                                       platform::Buttons::YesNo, platform::Icon::Question);
+        QVERIFY(openAfterRepeat);
+        QCOMPARE(answer, platform::Answer::No);
+    }
+
     // --- Calculation ---------------------------------------------------------------
 
     void workedExampleWithEnter()
@@ -316,15 +387,60 @@ private slots:
         QCOMPARE(focus(), control("OK"));
     }
 
-    void workedExampleInCommaLocale()
+    // What a field shows is what is computed, in either locale; the depth is left by Tab,
+    // so it is rewritten before Enter reads it.
+    void readingInEachLocale_data()
     {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        retype("Text2", "1000000");
+        QTest::addColumn<bool>("commaLocale");
+        QTest::addColumn<QString>("W");
+        QTest::addColumn<QString>("H");
+        QTest::addColumn<QString>("k");
+        QTest::addColumn<QString>("result");
+        const QString nbspW = QStringLiteral("1\u00A0000\u202F000");
+        QTest::addRow("worked example, comma locale") << true << "1000000" << "16" << "0.50" << "1240,769";
+        // Once went wrong: H showed 16,5 and was read as 16.
+        QTest::addRow("depth 16,5, comma locale") << true << "1000000" << "16,5" << "0.50" << "1262,499";
+        QTest::addRow("depth 16.5, comma locale") << true << "1000000" << "16.5" << "0.50" << "1262,499";
+        QTest::addRow("depth 16,5, point locale") << false << "1000000" << "16,5" << "0.50" << "1240.769";
+        QTest::addRow("k 0,75 typed, comma locale") << true << "1000000" << "16" << "0,75" << "1421,765";
+        QTest::addRow("k 0,75 typed, point locale") << false << "1000000" << "16" << "0,75" << "10.000";
+        QTest::addRow("W with no-break spaces, comma locale") << true << nbspW << "16" << "0.50" << "1240,769";
+        QTest::addRow("W with no-break spaces, point locale") << false << nbspW << "16" << "0.50" << "1240.769";
+    }
+
+    void readingInEachLocale()
+    {
+        QFETCH(bool, commaLocale);
+        QFETCH(QString, W);
+        QFETCH(QString, H);
+        QFETCH(QString, k);
+        QFETCH(QString, result);
+        if (commaLocale)
+            QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        text("Text2")->setText(W); // pasted
+        retype("Text3", "100");
+        retype("Text4", H);
+        retype("Text6", "10");
+        combo("Combo1")->setEditText(k);
+        press(Qt::Key_Return);
+        QCOMPARE(text("Text1")->text(), result);
+        QVERIFY(platform_->messages.shown.isEmpty());
+    }
+
+    // A result or a rewritten number longer than its box shows its first digits.
+    void writtenTextShowsFromItsStart()
+    {
+        retype("Text2", "123456789012345");
         retype("Text3", "100");
         retype("Text4", "16");
-        retype("Text6", "10");
+        retype("Text6", "1000000");
+        press(Qt::Key_Tab);
+        QCOMPARE(text("Text1")->text(), QString());
+        QCOMPARE(text("Text2")->cursorPosition(), 0);
+        QCOMPARE(text("Text6")->cursorPosition(), 0);
         press(Qt::Key_Return);
-        QCOMPARE(text("Text1")->text(), QStringLiteral("1240,769"));
+        QCOMPARE(text("Text1")->text(), QStringLiteral("1003200.000"));
+        QCOMPARE(text("Text1")->cursorPosition(), 0);
     }
 
     void faultKeepsEveryField()
@@ -359,7 +475,9 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addRow("12.5 stays in a point locale") << "Text3" << false << "12.5" << "12.5";
         QTest::addRow("12.5 becomes 12,5 in a comma locale") << "Text3" << true << "12.5" << "12,5";
-        QTest::addRow("12,5 reads 12 in a comma locale") << "Text3" << true << "12,5" << "12";
+        QTest::addRow("12,5 stays in a comma locale") << "Text3" << true << "12,5" << "12,5";
+        QTest::addRow("12,5 reads 12 in a point locale") << "Text3" << false << "12,5" << "12";
+        QTest::addRow("no-break spaces join groups") << "Text2" << false << "1\u00A0000\u202F000" << "1000000";
         QTest::addRow("trailing zero dropped") << "Text2" << false << "12.50" << "12.5";
         QTest::addRow("leading zeros dropped") << "Text4" << false << "007" << "7";
         QTest::addRow("blank-separated groups join") << "Text2" << false << "1 000 000" << "1000000";
@@ -477,6 +595,27 @@ private slots:
         QCOMPARE(focus(), control("Text3"));
         QCOMPARE(platform_->messages.shown.size(), 1);
         QCOMPARE(platform_->messages.shown.first().text, platform::describe(calc::Fault::Overflow));
+    }
+
+    // The box of a report raised by a click takes the click's release: the clicked button
+    // must not stay drawn pressed. Pressed through the window, as the desktop does, so the
+    // application knows the button is held while the focus moves.
+    void clickThatRaisedAReportLeavesNoButtonPressed()
+    {
+        auto* ok = control<QPushButton>("OK");
+        const QSignalSpy clicked(ok, &QPushButton::clicked);
+        retype("Text2", "1e999");
+        QWindow* window = window_->windowHandle();
+        const QPoint at = window->mapFromGlobal(ok->mapToGlobal(ok->rect().center()));
+        QTest::mousePress(window, Qt::LeftButton, {}, at);
+        QCOMPARE(platform_->messages.shown.size(), 1); // the validation ran first
+        QCOMPARE(focus(), ok);
+        QVERIFY(!ok->isDown());
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+        QCOMPARE(clicked.count(), 0);
+        // The next click is an ordinary one.
+        QTest::mouseClick(window, Qt::LeftButton, {}, at);
+        QCOMPARE(clicked.count(), 1);
     }
 
     // --- Look ----------------------------------------------------------------------
@@ -704,7 +843,7 @@ private slots:
         const QStringList barOrder{"MnyFile", "MnuStroy", "mnuWindow", "mnuHelp"};
         const QList<QAction*> bar = window_->menuBar()->actions();
         QCOMPARE(bar.size(), 4);
-        const int index = barOrder.indexOf(menu);
+        const auto index = barOrder.indexOf(menu);
         QMenu* m = bar[index]->menu();
         QVERIFY(m);
         QCOMPARE(m->objectName(), menu);

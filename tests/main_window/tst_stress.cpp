@@ -81,7 +81,7 @@ std::optional<QString> resultOf(const QStringList& t, const std::string& separat
 {
     double v[7];
     for (int i = 0; i < 7; ++i) {
-        v[i] = calc::parseNumber(t[i + 1].toStdString());
+        v[i] = calc::parseFieldNumber(t[i + 1].toStdString(), separator);
         if (!std::isfinite(v[i]))
             return std::nullopt; // a text beyond the double range is an overflow
     }
@@ -316,7 +316,7 @@ private:
             press(kCtrl | Qt::Key_F);
         } else if (pick < 92) {
             QFont font(rng_.bounded(2) ? "Liberation Sans" : "DejaVu Sans");
-            font.setPointSizeF(std::array{6.0, 8.25, 9.75, 12.0, 20.0, 36.0}[rng_.bounded(6)]);
+            font.setPointSizeF(std::array{6.0, 8.25, 9.75, 12.0, 20.0, 36.0}[rng_.bounded(6u)]);
             font.setBold(rng_.bounded(2));
             if (rng_.bounded(3))
                 dialogs.fontAnswers << font;
@@ -399,7 +399,7 @@ private:
         int faults = expect.reports;
         tally_.rewrites += int(left_.size());
         for (int i : left_) {
-            const double value = calc::parseNumber(before[i].toStdString());
+            const double value = calc::parseFieldNumber(before[i].toStdString(), separator);
             if (!std::isfinite(value)) { // reported as an overflow; the text stays
                 ++faults;
                 verify(after[i] == before[i], QStringLiteral("%1 «%2» changed after an overflow")
@@ -409,10 +409,10 @@ private:
             const QString normal = QString::fromStdString(calc::formatNumber(value, separator));
             verify(after[i] == normal, QStringLiteral("%1 «%2» became «%3», not «%4»")
                                            .arg(kFields[i], before[i], after[i], normal));
-            // With a decimal point the normal form reads back as itself; with a comma it
-            // cannot (the comma ends the number), so that holds in the point locale only.
-            const auto again = calc::formatNumber(calc::parseNumber(normal.toStdString()), separator);
-            verify(separator != "." || QString::fromStdString(again) == normal,
+            // The normal form reads back as itself, with a decimal point or a comma.
+            const auto again =
+                calc::formatNumber(calc::parseFieldNumber(normal.toStdString(), separator), separator);
+            verify(QString::fromStdString(again) == normal,
                    QStringLiteral("%1 «%2» reads back as «%3»").arg(kFields[i], normal, again.c_str()));
         }
 

@@ -14,7 +14,14 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <grp.h>
+#include <optional>
+#include <sys/wait.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +37,40 @@ QString failureOf(const QString& target, const QByteArray& bytes)
         return e.description();
     }
     return {};
+}
+
+// What a save by another user than root reports: permission bits do not bind root, so
+// under root the save runs in a child that becomes nobody. Nothing where no other user
+// can be had.
+std::optional<QString> failureAsOrdinaryUser(const QString& target, const QByteArray& bytes)
+{
+    if (geteuid() != 0)
+        return failureOf(target, bytes);
+    int channel[2];
+    if (pipe(channel) != 0)
+        return std::nullopt;
+    const pid_t child = fork();
+    if (child < 0)
+        return std::nullopt;
+    constexpr int noOtherUser = 77;
+    if (child == 0) {
+        close(channel[0]);
+        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(noOtherUser);
+        const QByteArray description = failureOf(target, bytes).toUtf8();
+        const auto size = static_cast<ssize_t>(description.size());
+        _exit(write(channel[1], description.constData(), size_t(size)) == size ? 0 : 1);
+    }
+    close(channel[1]);
+    QByteArray received;
+    char buffer[4096];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        received.append(buffer, n);
+    close(channel[0]);
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == noOtherUser)
+        return std::nullopt;
+    return QString::fromUtf8(received);
 }
 
 int openHandles()
@@ -108,6 +149,14 @@ TEST(ReportFile, FailuresNameTheFileAndTheReasonAndTheNextSaveWorks)
     const QString plain = dir.filePath(QStringLiteral("plain.txt"));
     output::writeReport(plain, "not a folder");
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    const QString pipe = dir.filePath(QStringLiteral("канал"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString socketPath = dir.filePath(QStringLiteral("socket"));
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path);
+    ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     const struct {
         QString target;
         QString reason;
@@ -117,6 +166,9 @@ TEST(ReportFile, FailuresNameTheFileAndTheReasonAndTheNextSaveWorks)
         {plain + QStringLiteral("/отчёт.txt"), QStringLiteral("это файл, а не папка")},
         // Written in place: renaming a temporary file over it would replace the device.
         {QStringLiteral("/dev/full"), QStringLiteral("нет места")},
+        // Once went wrong: opening a pipe nobody reads waited for good.
+        {pipe, QStringLiteral("именованный канал")},
+        {socketPath, QStringLiteral("сокет")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.target.toStdString());
@@ -126,6 +178,7 @@ TEST(ReportFile, FailuresNameTheFileAndTheReasonAndTheNextSaveWorks)
         EXPECT_TRUE(description.contains(row.reason)) << description.toStdString();
         EXPECT_EQ(openHandles(), handles);
     }
+    close(listening);
     EXPECT_EQ(readAll(plain), "not a folder");
     EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
     output::writeReport(plain, "ok\r\n");
@@ -157,6 +210,34 @@ TEST(ReportFile, FailedWriteKeepsTheExistingFileByteForByte)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.txt")});
     output::writeReport(target, "new\r\n");
     EXPECT_EQ(readAll(target), "new\r\n");
+}
+
+// The report goes through a new temporary file: in a folder where the user may not create
+// one, saving over a file the user may write is refused, and the file is not written in
+// place instead, where a failure half-way would leave half a report.
+TEST(ReportFile, WritableFileInLockedFolderIsRefusedAndKept)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("old.txt"));
+    output::writeReport(target, "the old report\r\n");
+    const auto everyone = [](QFileDevice::Permissions owner, QFileDevice::Permissions other) {
+        return owner | other | QFileDevice::Permissions::fromInt(other.toInt() << 4);
+    };
+    const auto readWrite = everyone(QFileDevice::ReadOwner | QFileDevice::WriteOwner,
+                                    QFileDevice::ReadOther | QFileDevice::WriteOther);
+    const auto readEnter = everyone(QFileDevice::ReadOwner | QFileDevice::ExeOwner,
+                                    QFileDevice::ReadOther | QFileDevice::ExeOther);
+    ASSERT_TRUE(QFile::setPermissions(target, readWrite));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readEnter));
+
+    const auto description = failureAsOrdinaryUser(target, "new\r\n");
+    QFile::setPermissions(dir.path(), readEnter | QFileDevice::WriteOwner);
+    if (!description)
+        GTEST_SKIP() << "no user other than root to save as";
+    EXPECT_TRUE(description->contains(QDir::toNativeSeparators(target))) << description->toStdString();
+    EXPECT_TRUE(description->contains(QStringLiteral("нет права на запись"))) << description->toStdString();
+    EXPECT_EQ(readAll(target), "the old report\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.txt")});
 }
 
 int main(int argc, char** argv)

@@ -42,13 +42,13 @@ public:
     enum class Kind { Open, Save, Color, Font };
     struct Request {
         Kind kind;
-        QString title;
-        QString filter;
-        QString initialName;
+        QString title{};
+        QString filter{};
+        QString initialName{};
         bool confirmOverwrite = false;
         bool showCustomColors = false;
-        QColor initialColor;
-        QFont initialFont;
+        QColor initialColor{};
+        QFont initialFont{};
         QWidget* parent = nullptr;
     };
     QList<Request> requests;

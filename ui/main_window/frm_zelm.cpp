@@ -6,6 +6,7 @@
 #include "platform/run_time_error.h"
 #include "platform/window_system.h"
 #include "ui/main_window/frm_zelm_layout.h"
+#include "ui/main_window/fresh_keys.h"
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
 
@@ -90,6 +91,14 @@ QString decimalSeparator()
     return QLocale().decimalPoint();
 }
 
+// setText leaves the cursor at the end, and a number longer than the box would show
+// only its last digits: a text the program writes shows from its first character.
+void showFromStart(QLineEdit* field, const QString& text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 } // namespace
 
 FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, QWidget* parent)
@@ -100,6 +109,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
     platform::keepOutOfTaskBar(this);
+    installFreshKeysOnly(this);
     createControls();
     createMenus();
     CD = new platform::CommonDialog(services_.dialogs, this);
@@ -272,6 +282,9 @@ void FrmZelm::createMenus()
             action->setText(qs(e.caption));
             if (!e.shortcut.empty())
                 action->setShortcut(QKeySequence(qs(e.shortcut), QKeySequence::PortableText));
+            // A held shortcut runs its command once (a held Ctrl+P once started the word
+            // processor for every repeat).
+            action->setAutoRepeat(false);
         }
         menu->addAction(action);
     }
@@ -322,6 +335,10 @@ bool FrmZelm::eventFilter(QObject* watched, QEvent* event)
             showSelection(edit, event->type() == QEvent::FocusIn);
         return false;
     }
+    if (event->type() == QEvent::MouseButtonPress && watched == pressAfterReport_) {
+        pressAfterReport_ = nullptr;
+        return true;
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
 
@@ -367,7 +384,7 @@ void FrmZelm::Form_Load()
 
 double FrmZelm::readNumber(const QString& text) const
 {
-    const double value = calc::parseNumber(text.toStdString());
+    const double value = calc::parseFieldNumber(text.toStdString(), decimalSeparator().toStdString());
     if (!std::isfinite(value))
         throw platform::RunTimeError(platform::describe(calc::Fault::Overflow));
     return value;
@@ -387,14 +404,14 @@ void FrmZelm::OK_Click()
     const auto discharge = calc::computeDischarge(in);
     if (!discharge)
         throw platform::RunTimeError(platform::describe(discharge.error()));
-    ui_.Text1->setText(QString::fromStdString(
+    showFromStart(ui_.Text1, QString::fromStdString(
         calc::formatResult(*discharge, decimalSeparator().toStdString())));
 }
 
 void FrmZelm::validateNumberField(QLineEdit* field)
 {
     const double value = readNumber(field->text());
-    field->setText(QString::fromStdString(
+    showFromStart(field, QString::fromStdString(
         calc::formatNumber(value, decimalSeparator().toStdString())));
 }
 
@@ -427,9 +444,18 @@ void FrmZelm::focusMoved(QWidget* /*from*/, QWidget* to)
     if (!validate)
         return;
     bool cancel = false; // leaving a field is never refused
-    platform::runHandler(services_.messages, this, [this, validate, &cancel] {
+    const bool byMouse = QGuiApplication::mouseButtons() != Qt::NoButton;
+    const bool reported = !platform::runHandler(services_.messages, this, [this, validate, &cancel] {
         (this->*validate)(cancel);
     });
+    // The validation ran before anything of the clicked control, as it must. But the press
+    // is delivered after the report, and the release went to the report's box: the button
+    // would be drawn pressed until the focus left it. The press is dropped instead, until
+    // the events pending now are handled.
+    if (reported && byMouse) {
+        pressAfterReport_ = to;
+        QMetaObject::invokeMethod(this, [this] { pressAfterReport_ = nullptr; }, Qt::QueuedConnection);
+    }
 }
 
 // --- The Window menu: its items do nothing -------------------------------------------

@@ -9,8 +9,9 @@
 //   menu items and their shortcut keys  --> Mnu…_Click / mnu…_Click
 //
 // Look and defaults: frm_zelm_layout.h (one table). Building, keys, validation and the
-// calculation: frm_zelm.cpp. The menu commands: frm_zelm_commands.cpp. Every handler runs
-// through platform::runHandler, so an error is reported and the window goes on.
+// calculation: frm_zelm.cpp. The menu commands: frm_zelm_commands.cpp. Held keys act
+// once: fresh_keys.h. Every handler runs through platform::runHandler, so an error is
+// reported and the window goes on.
 
 #include "platform/services.h"
 #include "ui/application_properties.h"
@@ -101,6 +102,9 @@ private:
     QList<QLabel*> sizedToText_; // labels that take the size of their caption
     QMetaObject::Connection focusWatch_;
     QPointer<QWidget> lastControl_; // the control of the window that had the focus last
+    // The control whose mouse press moved the focus and raised an error report: the press
+    // reaches it only after the report, whose modal loop took the release.
+    QPointer<QWidget> pressAfterReport_;
 };
 
 } // namespace ui
