@@ -8,6 +8,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -48,15 +49,22 @@ xcb_connection_t* x11Connection()
 template <typename T>
 using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
 
-xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+// Interns the names in one round trip: every request goes out before the first reply is
+// awaited, since each round trip before the map delays the window.
+template <std::size_t N>
+std::array<xcb_atom_t, N> atoms(xcb_connection_t* connection, const std::array<const char*, N>& names)
 {
-    const XcbReply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(connection,
-                              xcb_intern_atom(connection, 0,
-                                              static_cast<std::uint16_t>(std::strlen(name)), name),
-                              nullptr),
-        &std::free);
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::array<xcb_intern_atom_cookie_t, N> cookies{};
+    for (std::size_t i = 0; i < N; ++i)
+        cookies[i] = xcb_intern_atom(connection, 0,
+                                     static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
+    std::array<xcb_atom_t, N> result{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const XcbReply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection, cookies[i], nullptr), &std::free);
+        result[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    }
+    return result;
 }
 
 // Adds the two skip states to what _NET_WM_STATE already holds. The window is not mapped
@@ -64,7 +72,8 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 // its own states to the property next, keeping these.
 void addSkipStates(xcb_connection_t* connection, xcb_window_t window)
 {
-    const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
+    const auto [state, skipTaskBar, skipPager] = atoms<3>(
+        connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     if (state == XCB_ATOM_NONE)
         return;
     std::vector<xcb_atom_t> states;
@@ -77,8 +86,7 @@ void addSkipStates(xcb_connection_t* connection, xcb_window_t window)
         const auto* held = static_cast<const xcb_atom_t*>(xcb_get_property_value(current.get()));
         states.assign(held, held + xcb_get_property_value_length(current.get()) / 4);
     }
-    for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t skip = atom(connection, name);
+    for (const xcb_atom_t skip : {skipTaskBar, skipPager}) {
         if (skip != XCB_ATOM_NONE && std::find(states.begin(), states.end(), skip) == states.end())
             states.push_back(skip);
     }
