@@ -10,7 +10,9 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace output {
 
@@ -126,27 +128,47 @@ QString failureText(const QString& fileName, const QString& reason)
 
 // Opening a named pipe for writing waits until some program opens it for reading, which
 // may be never, and the window would wait with it; a socket cannot be opened at all. Both
-// are refused before anything is opened. Devices such as /dev/null are written as before.
-QString notAFileReason(const QString& fileName)
+// are refused by name. Devices such as /dev/null are written as before.
+QString notAFileReason(mode_t mode)
 {
-    struct stat status {};
-    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
-        return {};
-    if (S_ISFIFO(status.st_mode))
+    if (S_ISFIFO(mode))
         return QStringLiteral("это именованный канал, а не файл");
-    if (S_ISSOCK(status.st_mode))
+    if (S_ISSOCK(mode))
         return QStringLiteral("это сокет, а не файл");
     return {};
 }
 
 // A device chosen as the target cannot be replaced by renaming a temporary file
 // over it (that would swap /dev/full for a regular file): write it in place instead.
+// It is opened without waiting, and what was opened is looked at again, so that a pipe
+// put in its place after the first look cannot hold the window either.
 void writeInPlace(const QString& fileName, const QByteArray& bytes)
 {
-    QFile file(fileName);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const int fd = ::open(QFile::encodeName(fileName).constData(),
+                          O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        struct stat status {};
+        if (::stat(QFile::encodeName(fileName).constData(), &status) == 0)
+            if (const QString reason = notAFileReason(status.st_mode); !reason.isEmpty())
+                throw platform::RunTimeError(failureText(fileName, reason));
+        fail(fileName, {QFileDevice::OpenError, QString(), code});
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) == 0) {
+        if (const QString reason = notAFileReason(status.st_mode); !reason.isEmpty()) {
+            ::close(fd);
+            throw platform::RunTimeError(failureText(fileName, reason));
+        }
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         fail(fileName, failureOf(file, errno));
+    }
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush())
         fail(fileName, failureOf(file, errno));
@@ -172,8 +194,6 @@ void writeReport(const QString& fileName, const QByteArray& bytes)
 {
     const QFileInfo target(fileName);
     if (target.exists() && !target.isFile() && !target.isDir()) {
-        if (const QString reason = notAFileReason(fileName); !reason.isEmpty())
-            throw platform::RunTimeError(failureText(fileName, reason));
         writeInPlace(fileName, bytes);
         return;
     }
