@@ -284,12 +284,17 @@ std::optional<double> parseWholeNumber(std::string_view utf8Text)
     return scan.value;
 }
 
-double parseFieldNumber(std::string_view utf8Text, std::string_view decimalSeparator)
+std::string_view fieldText(std::string_view utf8Text, std::string_view decimalSeparator,
+                           std::string& scratch)
 {
     static constexpr std::string_view noBreakSpaces[] = {"\u00A0", "\u202F"};
     const bool otherSeparator = !decimalSeparator.empty() && decimalSeparator != ".";
-    std::string s;
-    s.reserve(utf8Text.size());
+    const bool ascii = std::none_of(utf8Text.begin(), utf8Text.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (ascii && (!otherSeparator || utf8Text.find(decimalSeparator) == std::string_view::npos))
+        return utf8Text;
+    scratch.clear();
+    scratch.reserve(utf8Text.size());
     std::size_t i = 0;
     while (i < utf8Text.size()) {
         const std::string_view rest = utf8Text.substr(i);
@@ -299,14 +304,20 @@ double parseFieldNumber(std::string_view utf8Text, std::string_view decimalSepar
         if (skipped != std::end(noBreakSpaces)) {
             i += skipped->size();
         } else if (otherSeparator && rest.starts_with(decimalSeparator)) {
-            s.push_back('.');
+            scratch.push_back('.');
             i += decimalSeparator.size();
         } else {
-            s.push_back(utf8Text[i]);
+            scratch.push_back(utf8Text[i]);
             ++i;
         }
     }
-    return parseNumber(s);
+    return scratch;
+}
+
+double parseFieldNumber(std::string_view utf8Text, std::string_view decimalSeparator)
+{
+    std::string scratch;
+    return parseNumber(fieldText(utf8Text, decimalSeparator, scratch));
 }
 
 std::string formatNumber(double value, std::string_view decimalSeparator)

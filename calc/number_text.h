@@ -18,12 +18,16 @@ double parseNumber(std::string_view utf8Text);
 // a number there; nothing when reading stops early ("0,5", "12 м", "1e") or finds none.
 std::optional<double> parseWholeNumber(std::string_view utf8Text);
 
-// The window's reading of a field: parseNumber after two normalisations. The no-break
-// spaces U+00A0 and U+202F, with which Russian documents group digits, are dropped like
-// blanks; and a decimal separator other than the period (the comma of a Russian desktop)
-// is read as the period, so that what the field shows is what is computed. The period
-// itself still reads as the separator. With "." nothing but the no-break spaces changes:
-// a comma then ends the number, as in parseNumber.
+// A field's text as the window reads it. The no-break spaces U+00A0 and U+202F, with
+// which Russian documents group digits, are dropped like blanks; and a decimal separator
+// other than the period (the comma of a Russian desktop) becomes the period, so that what
+// the field shows is what is computed. The period itself still reads as the separator.
+// With "." only the no-break spaces go: a comma then ends the number, as in parseNumber.
+// The text itself comes back when nothing changes, else a copy made in scratch.
+std::string_view fieldText(std::string_view utf8Text, std::string_view decimalSeparator,
+                           std::string& scratch);
+
+// The window's reading of a field: parseNumber of its fieldText.
 double parseFieldNumber(std::string_view utf8Text, std::string_view decimalSeparator);
 
 // Writes a number in normal form: at most 15 significant digits, no trailing zeros, the

@@ -13,34 +13,18 @@ using Verdict = NumberCell::Verdict;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-// The text with its no-break spaces as blanks and, when `comma` is given, its commas as
-// points. Only texts that hold such characters are copied.
-std::string_view normalised(std::string_view text, Encoding encoding, bool comma, std::string& scratch)
+// The text as the window would read it, with a decimal comma where the table allows one.
+// A code page 1251 cell goes to UTF-8 first, and only when it holds more than ASCII.
+std::string_view normalised(std::string_view text, Encoding encoding, bool comma, std::string& utf8,
+                            std::string& scratch)
 {
-    const bool plain = std::all_of(text.begin(), text.end(), [&](char c) {
-        return static_cast<unsigned char>(c) < 0x80 && !(comma && c == ',');
-    });
-    if (plain)
-        return text;
-    scratch.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const std::string_view rest = text.substr(i);
-        if (encoding == Encoding::Utf8 && rest.starts_with("\xC2\xA0")) {
-            scratch += ' ';
-            i += 1;
-        } else if (encoding == Encoding::Utf8 && rest.starts_with("\xE2\x80\xAF")) {
-            scratch += ' ';
-            i += 2;
-        } else if (encoding == Encoding::Cp1251 && static_cast<unsigned char>(c) == 0xA0) {
-            scratch += ' ';
-        } else if (comma && c == ',') {
-            scratch += '.';
-        } else {
-            scratch += c;
-        }
+    const bool ascii = std::none_of(text.begin(), text.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (encoding == Encoding::Cp1251 && !ascii) {
+        utf8 = text::cp1251ToUtf8(text);
+        text = utf8;
     }
-    return scratch;
+    return calc::fieldText(text, comma ? "," : ".", scratch);
 }
 
 // So that a long cell does not swamp the message.
@@ -65,8 +49,9 @@ std::string shown(std::string_view text, Encoding encoding)
 
 NumberCell readNumberCell(std::string_view text, bool decimalCommaTaken, Encoding encoding)
 {
+    std::string utf8;
     std::string scratch;
-    const std::string_view read = normalised(text, encoding, decimalCommaTaken, scratch);
+    const std::string_view read = normalised(text, encoding, decimalCommaTaken, utf8, scratch);
     if (std::all_of(read.begin(), read.end(), isBlank))
         return {};
     if (const auto value = calc::parseWholeNumber(read))
@@ -75,7 +60,7 @@ NumberCell readNumberCell(std::string_view text, bool decimalCommaTaken, Encodin
                 .decimalComma = decimalCommaTaken && text.find(',') != std::string_view::npos};
     if (!decimalCommaTaken && text.find(',') != std::string_view::npos) {
         std::string withPoint;
-        if (calc::parseWholeNumber(normalised(text, encoding, true, withPoint)))
+        if (calc::parseWholeNumber(normalised(text, encoding, true, utf8, withPoint)))
             return {.verdict = Verdict::DecimalComma, .value = 0.0, .decimalComma = false};
     }
     return {.verdict = Verdict::NotANumber, .value = 0.0, .decimalComma = false};

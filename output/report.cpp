@@ -144,31 +144,28 @@ QString notAFileReason(mode_t mode)
 // put in its place after the first look cannot hold the window either.
 void writeInPlace(const QString& fileName, const QByteArray& bytes)
 {
+    const auto refuseNotAFile = [&fileName](mode_t mode) {
+        if (const QString reason = notAFileReason(mode); !reason.isEmpty())
+            throw platform::RunTimeError(failureText(fileName, reason));
+    };
+    struct stat status {};
     errno = 0;
     const int fd = ::open(QFile::encodeName(fileName).constData(),
                           O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
-        struct stat status {};
         if (::stat(QFile::encodeName(fileName).constData(), &status) == 0)
-            if (const QString reason = notAFileReason(status.st_mode); !reason.isEmpty())
-                throw platform::RunTimeError(failureText(fileName, reason));
+            refuseNotAFile(status.st_mode);
         fail(fileName, {QFileDevice::OpenError, QString(), code});
     }
-    struct stat status {};
-    if (::fstat(fd, &status) == 0) {
-        if (const QString reason = notAFileReason(status.st_mode); !reason.isEmpty()) {
-            ::close(fd);
-            throw platform::RunTimeError(failureText(fileName, reason));
-        }
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-
-    QFile file;
+    QFile file; // closes the descriptor from here on, a refusal included
     if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         fail(fileName, failureOf(file, errno));
     }
+    if (::fstat(fd, &status) == 0)
+        refuseNotAFile(status.st_mode);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush())
         fail(fileName, failureOf(file, errno));
