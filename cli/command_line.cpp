@@ -17,8 +17,6 @@ constexpr std::string_view kUsage = "Использование: zelm-calc W B H
                                     "               zelm-calc --batch [ФАЙЛ]\n"
                                     "Подробнее: zelm-calc --help\n";
 
-bool isDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.'; }
-
 Command command(Command::Kind kind)
 {
     Command c;
@@ -41,20 +39,25 @@ Command readCommandLine(std::span<const std::string_view> arguments)
     bool optionsEnded = false;
     std::vector<std::string_view> operands;
     for (const std::string_view argument : arguments) {
-        // "-5" and "-.5" are numbers; "-" alone is standard input or a refused number.
-        const bool option =
-            !optionsEnded && argument.size() > 1 && argument[0] == '-' && !isDigitOrPoint(argument[1]);
-        if (!option) {
-            operands.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            return command(Command::Kind::Help);
-        } else if (argument == "--batch") {
-            batch = true;
-        } else {
-            return wrong("неизвестный ключ «" + std::string(argument) + "»");
+        if (!optionsEnded) {
+            if (argument == "--") {
+                optionsEnded = true;
+                continue;
+            }
+            if (argument == "--help" || argument == "-h")
+                return command(Command::Kind::Help);
+            if (argument == "--batch") {
+                batch = true;
+                continue;
+            }
+            // Whatever the window reads as a number is one: "-5", "-.5", "- 5". Only text
+            // that no reading takes and that looks like an option is named as one; "-"
+            // alone is standard input or a refused number.
+            if (argument.size() > 1 && argument[0] == '-' &&
+                readNumberCell(argument, false, Encoding::Utf8).verdict == NumberCell::Verdict::NotANumber)
+                return wrong("неизвестный ключ «" + std::string(argument) + "»");
         }
+        operands.push_back(argument);
     }
     if (batch) {
         if (operands.size() > 1)

@@ -30,6 +30,10 @@ std::string reason(int error)
         return "это папка, а не файл";
     case ENOSPC:
         return "нет места на диске";
+    case EPIPE:
+        return "читающая программа закрыла канал";
+    case EBADF:
+        return "поток закрыт";
     default:
         return std::strerror(error);
     }

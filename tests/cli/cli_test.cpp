@@ -118,6 +118,8 @@ TEST(OneCalculation, AnswersEachArgumentList)
         {"L = 0: the whole breach discharge", words("1000000 100 16 10 0"), "3210.000\n", "", 0},
         {"a minus before a digit is a number", words("1000000 100 16 -5000"), "-3769.231\n", "", 0},
         {"a minus before a point is a number", words("1000000 100 16 -.5 0"), "3199.500\n", "", 0},
+        {"a minus and a blank before a number is a number", {"1000000", "100", "16", "- 5"}, "1225.769\n", "",
+         0},
         {"-- ends the options", words("-- 1000000 100 16 10"), "1240.769\n", "", 0},
         {"decimal comma refused with a hint", words("1000000 100 16 10 500 0,5"), "",
          "zelm-calc: k: «0,5» — не число (десятичный разделитель — точка)\n", 2},
@@ -133,6 +135,8 @@ TEST(OneCalculation, AnswersEachArgumentList)
          "zelm-calc: Ошибка вычисления: деление на ноль.\n", 1},
         {"a number beyond the double range", words("1e400 100 16 10"), "",
          "zelm-calc: Ошибка вычисления: переполнение.\n", 1},
+        {"K beyond the double range, which would leave R = Q", words("1000000 100 16 10 500 0.5 1e400"), "",
+         "zelm-calc: Ошибка вычисления: переполнение.\n", 1},
         {"too few", words("1 2 3"), "", "zelm-calc: нужно от 4 до 7 чисел, а дано 3\n" + kUsage, 2},
         {"too many", words("1 2 3 4 5 6 7 8"), "",
          "zelm-calc: нужно от 4 до 7 чисел, а дано 8\n" + kUsage, 2},
@@ -140,7 +144,6 @@ TEST(OneCalculation, AnswersEachArgumentList)
         {"unknown option", words("-x 1 2 3 4"), "", "zelm-calc: неизвестный ключ «-x»\n" + kUsage, 2},
         {"two files for a batch", words("--batch a b"), "",
          "zelm-calc: после --batch нужен один файл, не больше\n" + kUsage, 2},
-        {"help", words("1 --help"), std::string(cli::helpText()), "", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -148,6 +151,29 @@ TEST(OneCalculation, AnswersEachArgumentList)
         EXPECT_EQ(run.out, row.out);
         EXPECT_EQ(run.err, row.err);
         EXPECT_EQ(run.status, row.status);
+    }
+}
+
+// What help must tell: the formula, the seven arguments, and an example that is true.
+TEST(OneCalculation, HelpGivesTheFormulaTheArgumentsAndATrueExample)
+{
+    for (const auto& asked : {words("1 --help"), words("-h")}) {
+        const Finished run = runZelmCalc(asked);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find("R = H^1.5·B·W·k / (H^1.5·k·B·L·K + W) + Q"), std::string::npos);
+        EXPECT_NE(run.out.find("zelm-calc W B H Q [L [k [K]]]"), std::string::npos);
+        for (const char* name : {"W", "B", "H", "Q", "L", "k", "K"})
+            EXPECT_NE(run.out.find("\n  " + std::string(name) + "  "), std::string::npos) << name;
+        const std::size_t example = run.out.find("$ zelm-calc ");
+        ASSERT_NE(example, std::string::npos);
+        std::istringstream lines(run.out.substr(example + 2));
+        std::string command;
+        std::string result;
+        std::getline(lines, command);
+        std::getline(lines, result);
+        const auto arguments = words(command);
+        EXPECT_EQ(runZelmCalc({arguments.begin() + 1, arguments.end()}).out, words(result).at(0) + "\n");
     }
 }
 
