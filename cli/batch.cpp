@@ -19,6 +19,13 @@ constexpr std::array<char, 3> kSeparators = {';', '\t', ','};
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+// What a byte means to the record reader outside quotes.
+constexpr unsigned char kOrdinary = 0;
+constexpr unsigned char kSeparator = 1;
+constexpr unsigned char kQuote = 2;
+constexpr unsigned char kLineFeed = 3;
+constexpr unsigned char kCarriageReturn = 4;
+
 // Enough to show what goes wrong without flooding a terminal.
 constexpr std::size_t kMessagesKept = 10;
 
@@ -41,61 +48,100 @@ std::string joined(const std::vector<std::string_view>& names)
 
 } // namespace
 
-Batch::Batch(Encoding encoding) : encoding_(encoding)
+Batch::Batch(Encoding encoding, BatchLimits limits) : encoding_(encoding), limits_(limits)
 {
     columns_.fill(-1);
     for (const char separator : kSeparators)
-        separates_[static_cast<unsigned char>(separator)] = true;
+        kind_[static_cast<unsigned char>(separator)] = kSeparator;
+    kind_['"'] = kQuote;
+    kind_['\n'] = kLineFeed;
+    kind_['\r'] = kCarriageReturn;
 }
 
 void Batch::read(std::string_view bytes, std::string& out)
 {
     std::size_t start = 0;
+    // A record reaching this index holds one byte more than its limit allows.
+    std::size_t bound = limits_.recordBytes - pending_.size() + 1;
     for (std::size_t i = 0; i < bytes.size() && !stopped_; ++i) {
-        const char c = bytes[i];
-        switch (state_) {
-        case State::Quoted:
-            if (c == '"')
-                state_ = State::QuoteInQuoted;
-            else if (c == '\n')
-                ++linesInside_;
-            continue;
-        case State::FieldStart:
-            if (c == '"') {
-                state_ = State::Quoted;
-                continue;
-            }
-            break;
-        case State::QuoteInQuoted:
-            if (c == '"') { // a doubled quote stands for one
-                state_ = State::Quoted;
-                continue;
-            }
-            break;
-        case State::Unquoted:
-            break;
+        if (i == bound) {
+            overflow();
+            return;
         }
-        if (c != '\n') {
-            state_ = separates_[static_cast<unsigned char>(c)] ? State::FieldStart : State::Unquoted;
+        const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
+        if (afterCr_) {
+            afterCr_ = false;
+            if (kind == kLineFeed) { // the CR LF of the record before
+                out += '\n';
+                start = i + 1;
+                bound = start + limits_.recordBytes + 1;
+                continue;
+            }
+        }
+        if (bomLeft_ > 0) {
+            // The mark opens no cell: a quote after it still opens one.
+            if (bytes[i] == kBom[kBom.size() - bomLeft_]) {
+                --bomLeft_;
+                continue;
+            }
+            if (bomLeft_ < kBom.size())
+                state_ = State::Unquoted;
+            bomLeft_ = 0;
+        }
+        if (state_ == State::Quoted) {
+            if (kind == kQuote)
+                state_ = State::QuoteInQuoted;
+            else if (kind == kCarriageReturn || (kind == kLineFeed && !crInside_))
+                ++linesInside_;
+            crInside_ = kind == kCarriageReturn;
             continue;
+        }
+        switch (kind) {
+        case kOrdinary:
+            state_ = State::Unquoted;
+            continue;
+        case kSeparator:
+            state_ = State::FieldStart;
+            continue;
+        case kQuote: // opens a cell, or after a closing quote stands for one
+            if (state_ != State::Unquoted)
+                state_ = State::Quoted;
+            continue;
+        default:
+            break;
         }
         std::string_view record = bytes.substr(start, i - start);
         if (!pending_.empty()) {
             pending_.append(record);
             record = pending_;
         }
-        std::string_view ending = "\n";
-        if (record.ends_with('\r')) {
-            record.remove_suffix(1);
-            ending = "\r\n";
-        }
-        completeRecord(record, ending, false, out);
+        // A CR is written back at once; an LF after it, in the next piece perhaps, follows.
+        completeRecord(record, kind == kLineFeed ? "\n" : "\r", false, out);
         pending_.clear();
+        afterCr_ = kind == kCarriageReturn;
         start = i + 1;
+        bound = start + limits_.recordBytes + 1;
         state_ = State::FieldStart;
     }
-    if (!stopped_)
+    if (stopped_)
+        return;
+    if (bytes.size() - start + pending_.size() > limits_.recordBytes)
+        overflow();
+    else
         pending_.append(bytes.substr(start));
+}
+
+// The record being read is past its limit: what it is, is known by where its limit fell.
+void Batch::overflow()
+{
+    const std::size_t limit = limits_.recordBytes;
+    const std::string size = limit % (1u << 20) == 0 ? std::to_string(limit >> 20) + " МиБ"
+                                                       : std::to_string(limit) + " байт";
+    fail("строка " + std::to_string(line_) +
+         (state_ == State::Quoted ? ": кавычка не закрыта — ячейка в кавычках тянется дальше " + size
+                                  : ": строка длиннее " + size));
+    pending_.clear();
+    pending_.shrink_to_fit();
 }
 
 void Batch::finish(std::string& out)
@@ -105,7 +151,7 @@ void Batch::finish(std::string& out)
     pending_.clear();
     state_ = State::FieldStart;
     if (!stopped_ && !headerRead_)
-        fail("строка 1: нет заголовка — ввод пуст");
+        fail("строка " + std::to_string(line_) + ": нет заголовка — ввод пуст");
 }
 
 int Batch::status() const
@@ -131,18 +177,25 @@ void Batch::fail(std::string message)
 
 void Batch::completeRecord(std::string_view record, std::string_view ending, bool unclosed, std::string& out)
 {
+    const bool first = records_ == 0;
     ++records_;
-    if (headerRead_)
+    // A blank line is no row: it goes back as it came, and only counts as a line.
+    if (record.empty() || (first && record == kBom)) {
+        out.append(record).append(ending);
+    } else if (headerRead_) {
         readRow(record, ending, unclosed, out);
-    else
+    } else {
         readHeader(record, ending, unclosed, out);
+    }
     line_ += 1 + linesInside_;
     linesInside_ = 0;
 }
 
-void Batch::splitCells(std::string_view record, char separator)
+// Splits a record into cells, keeping the first `kept` of them; returns how many it has.
+std::size_t Batch::splitCells(std::string_view record, char separator, std::size_t kept)
 {
     cells_.clear();
+    std::size_t count = 0;
     std::size_t start = 0;
     State state = State::FieldStart;
     for (std::size_t i = 0; i < record.size(); ++i) {
@@ -162,12 +215,15 @@ void Batch::splitCells(std::string_view record, char separator)
             break;
         }
         if (c == separator && state != State::Quoted) {
-            cells_.push_back(record.substr(start, i - start));
+            if (count++ < kept)
+                cells_.push_back(record.substr(start, i - start));
             start = i + 1;
             state = State::FieldStart;
         }
     }
-    cells_.push_back(record.substr(start));
+    if (count++ < kept)
+        cells_.push_back(record.substr(start));
+    return count;
 }
 
 // A quoted cell without its quotes, a doubled quote as one; what stands after the closing
@@ -194,18 +250,29 @@ std::string_view Batch::cellValue(std::size_t cell)
 
 void Batch::readHeader(std::string_view record, std::string_view ending, bool unclosed, std::string& out)
 {
+    const std::string where = "строка " + std::to_string(line_) + ": ";
+    // Read whole, the rest of the table would be taken for the header's last cell.
+    if (unclosed) {
+        fail(where + "кавычка не закрыта до конца ввода");
+        return;
+    }
     // The mark belongs to the file, not to the first column's name; it is written back all
     // the same.
     std::string_view names = record;
-    if (names.starts_with(kBom))
+    if (records_ == 1 && names.starts_with(kBom))
         names.remove_prefix(kBom.size());
 
     std::array<long, 7> best{};
     std::size_t bestFound = 0;
     std::string_view duplicate;
     bool chosen = false;
+    bool tooWide = false;
     for (const char separator : kSeparators) {
-        splitCells(names, separator);
+        const std::size_t count = splitCells(names, separator, limits_.headerCells);
+        if (count > limits_.headerCells) {
+            tooWide = true;
+            continue;
+        }
         std::array<long, 7> columns;
         columns.fill(-1);
         std::string_view twice;
@@ -227,51 +294,53 @@ void Batch::readHeader(std::string_view record, std::string_view ending, bool un
         }
         if (found == kRequiredInputs) {
             separator_ = separator;
-            headerCells_ = cells_.size();
+            headerCells_ = count;
             columns_ = columns;
             duplicate = twice;
             chosen = true;
             break;
         }
     }
+    if (!chosen && tooWide) {
+        fail(where + "в заголовке больше " + std::to_string(limits_.headerCells) + " ячеек");
+        return;
+    }
     if (!chosen) {
         std::vector<std::string_view> missing;
         for (std::size_t c = 0; c < kRequiredInputs; ++c)
             if (best[c] < 0)
                 missing.push_back(kInputNames[c]);
-        fail("строка 1: в заголовке нет " + std::string(missing.size() > 1 ? "столбцов " : "столбца ") +
+        fail(where + "в заголовке нет " + std::string(missing.size() > 1 ? "столбцов " : "столбца ") +
              joined(missing) + " (нужны имена W, B, H, Q через «;», «,» или табуляцию)");
         return;
     }
     if (!duplicate.empty()) {
-        fail("строка 1: столбец " + std::string(duplicate) + " назван в заголовке дважды");
+        fail(where + "столбец " + std::string(duplicate) + " назван в заголовке дважды");
         return;
     }
     headerRead_ = true;
-    separates_.fill(false);
-    separates_[static_cast<unsigned char>(separator_)] = true;
+    for (const char separator : kSeparators)
+        kind_[static_cast<unsigned char>(separator)] = separator == separator_ ? kSeparator : kOrdinary;
     // A "," table cannot hold a decimal comma outside quotes; ";" and tab tables are what
     // spreadsheets in a Russian locale write, with decimal commas.
     decimalCommaTaken_ = separator_ != ',';
     const std::string errorName = encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251("Ошибка") : "Ошибка";
-    writeRowEnd(record, unclosed, headerCells_, "R", errorName, ending, out);
+    writeRowEnd(record, false, headerCells_, "R", errorName, ending, out);
 }
 
 void Batch::readRow(std::string_view record, std::string_view ending, bool unclosed, std::string& out)
 {
-    splitCells(record, separator_);
-    const std::size_t cells = cells_.size();
+    // Past the header's width a row is refused anyway: its cells are counted, not kept.
+    const std::size_t cells = splitCells(record, separator_, headerCells_ + 1);
 
     std::string error;
-    if (record.empty())
-        error = "пустая строка";
-    else if (unclosed)
+    if (unclosed)
         error = "кавычка не закрыта до конца ввода";
     else if (cells > headerCells_)
         error = "ячеек " + std::to_string(cells) + ", а столбцов в заголовке " + std::to_string(headerCells_);
 
     std::array<double, 7> value = kStartValues;
-    bool decimalComma = false;
+    Mark mark = Mark::None;
     for (std::size_t c = 0; c < kInputNames.size() && error.empty(); ++c) {
         if (columns_[c] < 0)
             continue;
@@ -281,14 +350,23 @@ void Batch::readRow(std::string_view record, std::string_view ending, bool unclo
         if (read.verdict != NumberCell::Verdict::Number)
             error = describeRefusal(kInputNames[c], text, read.verdict, encoding_);
         value[c] = read.value;
-        decimalComma = decimalComma || read.decimalComma;
+        if (read.mark == ',')
+            mark = Mark::Comma;
+        else if (read.mark == '.' && mark == Mark::None)
+            mark = Mark::Point;
     }
 
     std::string result;
     if (error.empty()) {
+        // A row of whole numbers writes R as the rows before it wrote theirs, or as the
+        // table's separator suggests: a spreadsheet reads a point in a ";" table as text.
+        if (mark != Mark::None)
+            tableMark_ = mark;
+        else
+            mark = tableMark_ != Mark::None ? tableMark_ : decimalCommaTaken_ ? Mark::Comma : Mark::Point;
         const auto discharge = calc::computeDischarge(dischargeInputs(value));
         if (discharge)
-            result = calc::formatResult(*discharge, decimalComma ? "," : ".");
+            result = calc::formatResult(*discharge, mark == Mark::Comma ? "," : ".");
         else
             error = text::describe(discharge.error());
     }
@@ -301,6 +379,18 @@ void Batch::readRow(std::string_view record, std::string_view ending, bool unclo
         messages_.push_back("строка " + std::to_string(line_) + ": " + error);
     writeRowEnd(record, unclosed, cells, "",
                 encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251(error) : error, ending, out);
+}
+
+std::size_t Batch::heldBytes() const
+{
+    return pending_.capacity() + unquoted_.capacity() + cells_.capacity() * sizeof(std::string_view);
+}
+
+// A string grows by doubling: the record waiting for its end, and a quoted cell's copy,
+// each to twice the record's limit at most; the cells to twice the header's.
+std::size_t Batch::memoryBound() const
+{
+    return 4 * limits_.recordBytes + 2 * (limits_.headerCells + 1) * sizeof(std::string_view);
 }
 
 // The record as it came, its missing cells as empty ones so that R stays under its name,

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,6 +18,9 @@
 namespace {
 
 constexpr std::size_t kBlock = 1 << 20;
+// The table is given to the reader in slices of a block: what a slice adds to the output
+// (short rows with long reasons) stays small before it is written.
+constexpr std::size_t kSlice = 64 << 10;
 
 std::string reason(int error)
 {
@@ -130,11 +134,13 @@ int runBatch(std::string_view file)
             atEnd = size < buffer.size();
         }
         pending = false;
-        batch.read({buffer.data(), size}, out);
-        if (out.size() >= kBlock) {
-            if (!writeAll(STDOUT_FILENO, out))
-                return unwritable();
-            out.clear();
+        for (std::size_t at = 0; at < size && !batch.stopped(); at += kSlice) {
+            batch.read({buffer.data() + at, std::min(kSlice, size - at)}, out);
+            if (out.size() >= kBlock) {
+                if (!writeAll(STDOUT_FILENO, out))
+                    return unwritable();
+                out.clear();
+            }
         }
     }
     batch.finish(out);

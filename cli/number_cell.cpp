@@ -54,16 +54,17 @@ NumberCell readNumberCell(std::string_view text, bool decimalCommaTaken, Encodin
     const std::string_view read = normalised(text, encoding, decimalCommaTaken, utf8, scratch);
     if (std::all_of(read.begin(), read.end(), isBlank))
         return {};
-    if (const auto value = calc::parseWholeNumber(read))
-        return {.verdict = Verdict::Number,
-                .value = *value,
-                .decimalComma = decimalCommaTaken && text.find(',') != std::string_view::npos};
+    if (const auto value = calc::parseWholeNumber(read)) {
+        const bool comma = decimalCommaTaken && text.find(',') != std::string_view::npos;
+        const bool point = text.find('.') != std::string_view::npos;
+        return {.verdict = Verdict::Number, .value = *value, .mark = comma ? ',' : point ? '.' : '\0'};
+    }
     if (!decimalCommaTaken && text.find(',') != std::string_view::npos) {
         std::string withPoint;
         if (calc::parseWholeNumber(normalised(text, encoding, true, utf8, withPoint)))
-            return {.verdict = Verdict::DecimalComma, .value = 0.0, .decimalComma = false};
+            return {.verdict = Verdict::DecimalComma, .value = 0.0, .mark = 0};
     }
-    return {.verdict = Verdict::NotANumber, .value = 0.0, .decimalComma = false};
+    return {.verdict = Verdict::NotANumber, .value = 0.0, .mark = 0};
 }
 
 std::string describeRefusal(std::string_view name, std::string_view text, NumberCell::Verdict verdict,

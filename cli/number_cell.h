@@ -21,7 +21,8 @@ struct NumberCell {
     };
     Verdict verdict = Verdict::Empty;
     double value = 0.0;
-    bool decimalComma = false; // the number was written with a decimal comma
+    // The decimal mark the number was written with, ',' or '.'; 0 when it has none.
+    char mark = 0;
 };
 
 NumberCell readNumberCell(std::string_view text, bool decimalCommaTaken, Encoding encoding);

@@ -183,32 +183,54 @@ TEST(OneCalculation, HelpGivesTheFormulaTheArgumentsAndATrueExample)
 // NAME.expected.csv (absent when nothing is written).
 TEST(Batch, WritesTheExpectedTable)
 {
+    const std::string cp1251Refusals =
+        "zelm-calc: строка 3: W: «1 000 000 м3» — не число\n"
+        // Every letter of the code page, as an independent codec reads it.
+        "zelm-calc: строка 4: W: «ЂЃ‚ѓ„…†‡€‰Љ‹ЊЌЋЏђ‘’“”•–—™љ›њќћџ\u00A0» — не число\n"
+        "zelm-calc: строка 5: W: «ЎўЈ¤Ґ¦§Ё©Є«¬\u00AD®Ї°±Ііґµ¶·ё№є»јЅѕїА» — не число\n"
+        "zelm-calc: строка 6: W: «БВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯа» — не число\n"
+        "zelm-calc: строка 7: W: «бвгдежзийклмнопрстуфхцчшщъыьэюя» — не число\n";
+    enum class From { File, Pipe, PipeAsDash };
     const struct {
         const char* name;
         int status;
         std::string err;
-        bool fromStandardInput = false;
+        From from = From::File;
     } rows[] = {
         {"semicolon_decimal_comma", 0, ""},
         {"comma", 0, ""},
-        {"tab", 0, "", true},
-        {"cp1251_from_a_pipe", 1, "zelm-calc: строка 3: W: «1 000 000 м3» — не число\n", true},
+        {"tab", 0, "", From::PipeAsDash},
+        {"cp1251_from_a_pipe", 1, cp1251Refusals, From::Pipe},
         {"quoted_cells", 1, "zelm-calc: строка 5: k: «0,75» — не число (десятичный разделитель — точка)\n"},
-        {"cp1251", 1, "zelm-calc: строка 3: W: «1 000 000 м3» — не число\n"},
+        {"cp1251", 1, cp1251Refusals},
         {"bom", 0, ""},
+        {"bom_multiline_header", 0, ""},
         {"extra_columns_any_order", 0, ""},
         {"bad_cells", 1,
          "zelm-calc: строка 3: H: «шестнадцать» — не число\nzelm-calc: строка 4: Q: пусто — не число\n"
-         "zelm-calc: строка 5: B: пусто — не число\nzelm-calc: строка 6: пустая строка\n"
-         "zelm-calc: строка 7: ячеек 5, а столбцов в заголовке 4\n"},
+         "zelm-calc: строка 5: B: пусто — не число\n"
+         "zelm-calc: строка 7: ячеек 5, а столбцов в заголовке 4\n"
+         "zelm-calc: строка 9: H: «16\"» — не число\n"
+         // Cut after 40 characters, not bytes: an odd ASCII prefix puts a byte cut mid-letter.
+         "zelm-calc: строка 10: Q: «xжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжжж…» — не число\n"
+         "zelm-calc: строка 11: W: «1,2.3» — не число\nzelm-calc: строка 12: W: «&H» — не число\n"
+         "zelm-calc: строка 13: W: «-» — не число\nzelm-calc: строка 14: W: «1e» — не число\n"
+         "zelm-calc: и ещё строк с ошибкой: 2\n"},
         {"fault", 1, "zelm-calc: строка 3: Ошибка вычисления: деление на ноль.\n"},
         {"no_header", 2,
          "zelm-calc: строка 1: в заголовке нет столбца Q "
          "(нужны имена W, B, H, Q через «;», «,» или табуляцию)\n"},
         {"duplicate_column", 2, "zelm-calc: строка 1: столбец k назван в заголовке дважды\n"},
-        {"empty", 2, "zelm-calc: строка 1: нет заголовка — ввод пуст\n", true},
+        {"empty", 2, "zelm-calc: строка 1: нет заголовка — ввод пуст\n", From::Pipe},
         {"crlf", 0, ""},
+        {"bare_cr", 0, ""},
+        {"blank_lines", 1, "zelm-calc: строка 6: Q: «x» — не число\n"},
+        {"whole_numbers", 0, ""},
+        {"whole_numbers_comma_table", 0, ""},
         {"unclosed_quote", 1, "zelm-calc: строка 3: кавычка не закрыта до конца ввода\n"},
+        // Once went wrong: the rest of the table became the header's last cell, and no row
+        // was computed with exit status 0.
+        {"header_unclosed_quote", 2, "zelm-calc: строка 1: кавычка не закрыта до конца ввода\n"},
     };
     const fs::path cases = ZELM_CLI_CASES;
     for (const auto& row : rows) {
@@ -218,8 +240,9 @@ TEST(Batch, WritesTheExpectedTable)
         const fs::path input = cases / (stem + ".csv");
         const fs::path expected = cases / (stem + ".expected.csv");
         ASSERT_TRUE(fs::exists(input));
-        const Finished run = row.fromStandardInput ? runZelmCalc({"--batch"}, readFile(input))
-                                              : runZelmCalc({"--batch", input.string()});
+        const Finished run = row.from == From::File   ? runZelmCalc({"--batch", input.string()})
+                             : row.from == From::Pipe ? runZelmCalc({"--batch"}, readFile(input))
+                                                      : runZelmCalc({"--batch", "-"}, readFile(input));
         EXPECT_EQ(run.out, fs::exists(expected) ? readFile(expected) : "");
         EXPECT_EQ(run.err, row.err);
         EXPECT_EQ(run.status, row.status);
@@ -233,8 +256,105 @@ TEST(Batch, NamesAFileItCannotRead)
     EXPECT_EQ(run.status, 2);
 }
 
+// The encoding is the whole input's where it can be read twice, and the first
+// mebibyte's otherwise; where that mebibyte ends inside a letter, the letter still counts
+// as UTF-8. "Ошибка" in the header comes out in the encoding judged.
+TEST(Batch, JudgesTheEncodingAcrossTheFirstMebibyte)
+{
+    constexpr std::size_t mebibyte = 1 << 20;
+    std::string utf8Pipe = "W;B;H;Q;Примечание\n";
+    while (utf8Pipe.size() < mebibyte - 100)
+        utf8Pipe += "1000000;100;16;10;мост\n";
+    utf8Pipe += "1000000;100;16;10;";
+    utf8Pipe.append(mebibyte - 1 - utf8Pipe.size(), 'x');
+    utf8Pipe += "ж\n"; // its first byte is the mebibyte's last
+    std::string cp1251File = "W;B;H;Q;Note\n";
+    while (cp1251File.size() <= mebibyte)
+        cp1251File += "1000000;100;16;10;bridge\n";
+    cp1251File += "1000000;100;16;10;\xEC\xEE\xF1\xF2\n"; // "мост"
+    const struct {
+        const char* name;
+        std::string table;
+        bool fromPipe;
+        std::string header;
+    } rows[] = {
+        {"UTF-8 through a pipe", utf8Pipe, true, "W;B;H;Q;Примечание;R;Ошибка\n"},
+        {"code page 1251 after the first mebibyte of a file", cp1251File, false,
+         "W;B;H;Q;Note;R;\xCE\xF8\xE8\xE1\xEA\xE0\n"},
+    };
+    const fs::path file = fs::temp_directory_path() / ("zelm-calc-encoding-" + std::to_string(::getpid()));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeFile(file, row.table);
+        const Finished run = row.fromPipe ? runZelmCalc({"--batch"}, row.table) : runZelmCalc({"--batch", file});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), row.header);
+    }
+    fs::remove(file);
+}
+
+// A record has a limit of 1 MiB: past it, the reading ends with the rows before it written.
+// Both tables come as endless streams do, through a pipe.
+TEST(Batch, StopsAtARecordPastItsLimit)
+{
+    constexpr std::size_t mebibyte = 1 << 20;
+    const std::string head = "W;B;H;Q\n1000000;100;16;10\n";
+    std::string strayQuote = head + "1000000;100;16;\"10\n";
+    while (strayQuote.size() < 2 * mebibyte)
+        strayQuote += "1000000;100;16;10\n";
+    const struct {
+        const char* name;
+        std::string table;
+        std::string err;
+    } rows[] = {
+        {"a stray quote", strayQuote,
+         "zelm-calc: строка 3: кавычка не закрыта — ячейка в кавычках тянется дальше 1 МиБ\n"},
+        {"a line of separators", head + std::string(2 * mebibyte, ';') + "\n",
+         "zelm-calc: строка 3: строка длиннее 1 МиБ\n"},
+        {"one byte over", head + std::string(mebibyte + 1, ';') + "\n",
+         "zelm-calc: строка 3: строка длиннее 1 МиБ\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Finished run = runZelmCalc({"--batch"}, row.table);
+        EXPECT_EQ(run.out, "W;B;H;Q;R;Ошибка\n1000000;100;16;10;1240,769;\n");
+        EXPECT_EQ(run.err, row.err);
+        EXPECT_EQ(run.status, 2);
+    }
+    // At the limit a record is read: here it has too many cells.
+    const Finished atLimit = runZelmCalc({"--batch"}, head + std::string(mebibyte, ';') + "\n");
+    EXPECT_EQ(atLimit.status, 1);
+    EXPECT_EQ(atLimit.err, "zelm-calc: строка 3: ячеек " + std::to_string(mebibyte + 1) +
+                               ", а столбцов в заголовке 4\n");
+}
+
+// A header has a limit of 16384 cells, as many columns as a spreadsheet has.
+TEST(Batch, RefusesAHeaderWiderThanItsLimit)
+{
+    std::string widest = "W;B;H;Q";
+    for (int cell = 4; cell < 16384; ++cell)
+        widest += ";x";
+    const struct {
+        const char* name;
+        std::string header;
+        int status;
+        std::string err;
+    } rows[] = {
+        {"at the limit", widest, 0, ""},
+        {"one cell past it", widest + ";x", 2, "zelm-calc: строка 1: в заголовке больше 16384 ячеек\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Finished run = runZelmCalc({"--batch"}, row.header + "\n1000000;100;16;10\n");
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.err, row.err);
+        EXPECT_EQ(run.out.empty(), row.status == 2);
+    }
+}
+
 // For valid inputs written the ways a table may write them, each row's R is the single
-// calculation's result and the core's, with the row's decimal mark.
+// calculation's result and the core's, with the row's decimal mark, or the last row's when
+// it has none, or the comma of a ";" table when no row had one yet.
 TEST(Batch, AgreesWithOneCalculationAndTheCore)
 {
     std::mt19937_64 random(20261207);
@@ -243,12 +363,13 @@ TEST(Batch, AgreesWithOneCalculationAndTheCore)
     };
     std::string table = "W;B;H;Q;L;k;K\n";
     std::vector<std::vector<std::string>> rows;
-    std::vector<bool> commaRows; // rows written with decimal commas
+    std::vector<char> marks; // the decimal mark of each row's R
+    char lastMark = ',';
     for (int i = 0; i < 60; ++i) {
         const double values[7] = {between(1, 1e9),  between(1, 2000), between(0, 60), between(-50, 500),
                                   between(0, 50000), between(0, 1),   between(0, 2)};
         std::vector<std::string> texts;
-        bool comma = false;
+        char mark = 0;
         for (int c = 0; c < 7; ++c) {
             char text[40];
             std::snprintf(text, sizeof text, "%.*g", 1 + static_cast<int>(random() % 15), values[c]);
@@ -256,12 +377,15 @@ TEST(Batch, AgreesWithOneCalculationAndTheCore)
             std::string cell = text;
             if (random() % 2 == 1 && cell.find('.') != std::string::npos) {
                 cell.replace(cell.find('.'), 1, ",");
-                comma = true;
+                mark = ',';
+            } else if (cell.find('.') != std::string::npos && mark == 0) {
+                mark = '.';
             }
             table += cell + (c < 6 ? ";" : "\n");
         }
         rows.push_back(texts);
-        commaRows.push_back(comma);
+        lastMark = mark == 0 ? lastMark : mark;
+        marks.push_back(lastMark);
     }
     const fs::path file = fs::temp_directory_path() / ("zelm-calc-property-" + std::to_string(::getpid()));
     writeFile(file, table);
@@ -285,8 +409,8 @@ TEST(Batch, AgreesWithOneCalculationAndTheCore)
              .Q = calc::parseNumber(t[3]), .L = calc::parseNumber(t[4]), .k = calc::parseNumber(t[5]),
              .K = calc::parseNumber(t[6])});
         ASSERT_TRUE(core.has_value());
-        EXPECT_EQ(r, calc::formatResult(*core, commaRows[written] ? "," : "."));
-        if (commaRows[written])
+        EXPECT_EQ(r, calc::formatResult(*core, std::string(1, marks[written])));
+        if (marks[written] == ',')
             r.replace(r.find(','), 1, ".");
         EXPECT_EQ(runZelmCalc(t).out, r + "\n");
     }
