@@ -169,6 +169,8 @@ const FieldCase fieldCases[] = {
     {"comma_locale_second_separator_ends", "1,2.3", ",", 1.2},
     {"comma_locale_unit_after", "500 м", ",", 500},
     {"comma_locale_hex", "&H10", ",", 16},
+    // A separator of more than one byte: the Arabic one, two in UTF-8.
+    {"arabic_locale_separator", "16\u066B5", "\u066B", 16.5},
     {"point_locale_comma_ends", "12,5", ".", 12},
     {"point_locale_combo_comma", "0,75", ".", 0},
     {"point_locale_period", "12.5", ".", 12.5},

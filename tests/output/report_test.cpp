@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <grp.h>
 #include <optional>
 #include <sys/wait.h>
@@ -151,6 +152,10 @@ TEST(ReportFile, FailuresNameTheFileAndTheReasonAndTheNextSaveWorks)
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
     const QString pipe = dir.filePath(QStringLiteral("канал"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString readPipe = dir.filePath(QStringLiteral("читаемый канал"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(readPipe).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(readPipe).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
     const QString socketPath = dir.filePath(QStringLiteral("socket"));
     const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -168,6 +173,8 @@ TEST(ReportFile, FailuresNameTheFileAndTheReasonAndTheNextSaveWorks)
         {QStringLiteral("/dev/full"), QStringLiteral("нет места")},
         // Once went wrong: opening a pipe nobody reads waited for good.
         {pipe, QStringLiteral("именованный канал")},
+        // With a reader attached, opening succeeds: what was opened is refused all the same.
+        {readPipe, QStringLiteral("именованный канал")},
         {socketPath, QStringLiteral("сокет")},
     };
     for (const auto& row : rows) {
@@ -179,6 +186,7 @@ TEST(ReportFile, FailuresNameTheFileAndTheReasonAndTheNextSaveWorks)
         EXPECT_EQ(openHandles(), handles);
     }
     close(listening);
+    ::close(reader);
     EXPECT_EQ(readAll(plain), "not a folder");
     EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
     output::writeReport(plain, "ok\r\n");
