@@ -151,7 +151,8 @@ void Batch::finish(std::string& out)
     pending_.clear();
     state_ = State::FieldStart;
     if (!stopped_ && !headerRead_)
-        fail("строка " + std::to_string(line_) + ": нет заголовка — ввод пуст");
+        fail("строка " + std::to_string(line_) + ": нет заголовка — " +
+             (records_ == 0 ? "ввод пуст" : "в вводе одни пустые строки"));
 }
 
 int Batch::status() const
