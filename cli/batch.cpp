@@ -60,75 +60,84 @@ Batch::Batch(Encoding encoding, BatchLimits limits) : encoding_(encoding), limit
 
 void Batch::read(std::string_view bytes, std::string& out)
 {
-    std::size_t start = 0;
-    // A record reaching this index holds one byte more than its limit allows.
-    std::size_t bound = limits_.recordBytes - pending_.size() + 1;
-    for (std::size_t i = 0; i < bytes.size() && !stopped_; ++i) {
-        if (i == bound) {
-            overflow();
-            return;
+    if (stopped_ || bytes.empty())
+        return;
+    std::size_t i = 0;
+    if (afterCr_) { // the last piece ended with a CR that ended a record
+        afterCr_ = false;
+        if (bytes[0] == '\n') {
+            out += '\n';
+            i = 1;
         }
-        const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
-        if (afterCr_) {
-            afterCr_ = false;
-            if (kind == kLineFeed) { // the CR LF of the record before
-                out += '\n';
-                start = i + 1;
-                bound = start + limits_.recordBytes + 1;
-                continue;
-            }
-        }
-        if (bomLeft_ > 0) {
-            // The mark opens no cell: a quote after it still opens one.
-            if (bytes[i] == kBom[kBom.size() - bomLeft_]) {
-                --bomLeft_;
-                continue;
-            }
+    }
+    std::size_t start = i;
+    // A byte order mark opens no cell: a quote after it still opens one.
+    for (; bomLeft_ > 0 && i < bytes.size(); ++i, --bomLeft_) {
+        if (bytes[i] != kBom[kBom.size() - bomLeft_]) {
             if (bomLeft_ < kBom.size())
                 state_ = State::Unquoted;
             bomLeft_ = 0;
-        }
-        if (state_ == State::Quoted) {
-            if (kind == kQuote)
-                state_ = State::QuoteInQuoted;
-            else if (kind == kCarriageReturn || (kind == kLineFeed && !crInside_))
-                ++linesInside_;
-            crInside_ = kind == kCarriageReturn;
-            continue;
-        }
-        switch (kind) {
-        case kOrdinary:
-            state_ = State::Unquoted;
-            continue;
-        case kSeparator:
-            state_ = State::FieldStart;
-            continue;
-        case kQuote: // opens a cell, or after a closing quote stands for one
-            if (state_ != State::Unquoted)
-                state_ = State::Quoted;
-            continue;
-        default:
             break;
+        }
+    }
+    // Locals, so that the compiler may keep them in registers over the bytes.
+    State state = state_;
+    bool crInside = crInside_;
+    // A record reaching this index holds one byte more than its limit allows.
+    std::size_t bound = start + (limits_.recordBytes - pending_.size()) + 1;
+    for (;;) {
+        const std::size_t end = std::min(bytes.size(), bound);
+        for (; i < end; ++i) {
+            const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
+            if (state == State::Quoted) {
+                if (kind == kQuote)
+                    state = State::QuoteInQuoted;
+                else if (kind == kCarriageReturn || (kind == kLineFeed && !crInside))
+                    ++linesInside_;
+                crInside = kind == kCarriageReturn;
+            } else if (kind == kOrdinary) {
+                state = State::Unquoted;
+            } else if (kind == kSeparator) {
+                state = State::FieldStart;
+            } else if (kind == kQuote) { // opens a cell, or after a closing quote stands for one
+                if (state != State::Unquoted)
+                    state = State::Quoted;
+            } else {
+                break; // a line ends
+            }
+        }
+        if (i == end) {
+            state_ = state;
+            crInside_ = crInside;
+            if (i == bound)
+                overflow();
+            else
+                pending_.append(bytes.substr(start));
+            return;
         }
         std::string_view record = bytes.substr(start, i - start);
         if (!pending_.empty()) {
             pending_.append(record);
             record = pending_;
         }
-        // A CR is written back at once; an LF after it, in the next piece perhaps, follows.
-        completeRecord(record, kind == kLineFeed ? "\n" : "\r", false, out);
-        pending_.clear();
-        afterCr_ = kind == kCarriageReturn;
-        start = i + 1;
-        bound = start + limits_.recordBytes + 1;
+        std::string_view ending = "\n";
+        if (bytes[i] == '\r') {
+            // An LF after the CR belongs to the same ending; in the next piece, it is
+            // written when that piece comes.
+            const bool lineFeed = i + 1 < bytes.size() && bytes[i + 1] == '\n';
+            afterCr_ = i + 1 == bytes.size();
+            ending = lineFeed ? "\r\n" : "\r";
+            i += lineFeed ? 1 : 0;
+        }
         state_ = State::FieldStart;
+        completeRecord(record, ending, false, out);
+        pending_.clear();
+        if (stopped_)
+            return;
+        state = State::FieldStart;
+        start = ++i;
+        bound = start + limits_.recordBytes + 1;
     }
-    if (stopped_)
-        return;
-    if (bytes.size() - start + pending_.size() > limits_.recordBytes)
-        overflow();
-    else
-        pending_.append(bytes.substr(start));
 }
 
 // The record being read is past its limit: what it is, is known by where its limit fell.
@@ -193,38 +202,25 @@ void Batch::completeRecord(std::string_view record, std::string_view ending, boo
 }
 
 // Splits a record into cells, keeping the first `kept` of them; returns how many it has.
+// A quote opens a quoted part only at the start of a cell; from its closing quote on, the
+// cell runs to the next separator as it stands.
 std::size_t Batch::splitCells(std::string_view record, char separator, std::size_t kept)
 {
     cells_.clear();
     std::size_t count = 0;
-    std::size_t start = 0;
-    State state = State::FieldStart;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        const char c = record[i];
-        switch (state) {
-        case State::FieldStart:
-            state = c == '"' ? State::Quoted : State::Unquoted;
-            break;
-        case State::Quoted:
-            if (c == '"')
-                state = State::QuoteInQuoted;
-            continue;
-        case State::QuoteInQuoted:
-            state = c == '"' ? State::Quoted : State::Unquoted;
-            break;
-        case State::Unquoted:
-            break;
+    for (std::size_t i = 0;; ++i) {
+        const std::size_t cellStart = i;
+        if (i < record.size() && record[i] == '"') {
+            for (i = record.find('"', i + 1); i < record.size() && i + 1 < record.size() && record[i + 1] == '"';)
+                i = record.find('"', i + 2); // a doubled quote stands for one
+            i = std::min(i, record.size());
         }
-        if (c == separator && state != State::Quoted) {
-            if (count++ < kept)
-                cells_.push_back(record.substr(start, i - start));
-            start = i + 1;
-            state = State::FieldStart;
-        }
+        i = std::min(record.find(separator, i), record.size());
+        if (count++ < kept)
+            cells_.push_back(record.substr(cellStart, i - cellStart));
+        if (i == record.size())
+            return count;
     }
-    if (count++ < kept)
-        cells_.push_back(record.substr(start));
-    return count;
 }
 
 // A quoted cell without its quotes, a doubled quote as one; what stands after the closing
