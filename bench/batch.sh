@@ -4,7 +4,9 @@
 # reads too). mawk evaluates the formula in the same grouping and writes it with
 # printf "%.3f". The two run alternately, so that any drift of the machine hits both
 # alike; for each the medians of wall time and peak resident memory are reported, with
-# rows per second and the ratio of the speeds.
+# rows per second and the ratio of the speeds. Then the peak memory of zelm-calc on three
+# inputs no table should be: a 160 MB stream with a stray quote in its second row, one
+# 100 MB line of separators, and a 100 MB file with bare CR line ends.
 #     bench/batch.sh [RUNS [ROWS]]     (default 5 runs of each over 1000000 rows)
 # Builds the "default" preset's zelm-calc first; BUILD_DIR chooses another build tree.
 # Needs mawk and GNU time (scripts/setup.sh installs them).
@@ -83,3 +85,38 @@ mawk -v runs="$runs" -v rows="$rows" -v bytes="$(stat -c %s "$work/table.csv")" 
   printf "\nresults that differ in the last digit: %d of %d\n", differing, rows
   printf "goal (zelm-calc at least as fast as mawk): %s\n", cs <= ms ? "met" : "not met"
 }'
+
+# The three inputs: the first two through a pipe, as endless streams come, the third a file.
+stray_quote() {
+  mawk 'BEGIN { print "W;B;H;Q"; print "1000000;100;16;10"; print "1000000;100;16;\"10"
+                for (i = 0; i < 8900000; i++) print "1000000;100;16;10" }'
+}
+separators() {
+  mawk 'BEGIN { s = ";"; while (length(s) < 1048576) s = s s
+                for (i = 0; i < 100; i++) printf "%s", s; print "" }'
+}
+mawk 'BEGIN { ORS = "\r"; print "W;B;H;Q"; for (i = 0; i < 5550000; i++) print "1000000;100;16;10" }' \
+  >"$work/bare_cr.csv"
+hostile() { # name, then the command that runs zelm-calc
+  local name=$1 status=0 kib
+  shift
+  "$@" >/dev/null 2>"$work/err" || status=$?
+  kib=$(tail -n 1 "$work/time" | cut -d' ' -f2) # after any "Command exited" line
+  echo "$kib" >>"$work/peaks"
+  printf '| %-30s | %16s | %4d | %s |\n' "$name" "$(mawk -v k="$kib" 'BEGIN { printf "%.1f", k / 1024 }')" \
+    "$status" "$(head -n 1 "$work/err" | sed 's/^zelm-calc: //')"
+}
+peak() { /usr/bin/time -f "%e %M" -o "$work/time" "$calc" --batch "$@"; }
+# The writer of a stream the reader leaves is ended by its broken pipe, not this script.
+piped() { "$1" | peak; }
+: >"$work/peaks"
+printf '\n| %-30s | %16s | %4s | %s |\n' "input" "peak memory, MiB" "exit" "message"
+printf '|--------------------------------|-----------------:|-----:|---------|\n'
+set +o pipefail
+hostile "160 MB, a stray quote in row 2" piped stray_quote
+hostile "one 100 MB line of ;" piped separators
+hostile "100 MB file, bare CR line ends" peak "$work/bare_cr.csv"
+set -o pipefail
+mawk '{ if ($1 > max) max = $1 } END {
+  printf "goal (peak under 64 MiB on each): %s (largest %.1f MiB)\n", max < 65536 ? "met" : "not met", max / 1024 }' \
+  "$work/peaks"
