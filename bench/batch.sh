@@ -4,9 +4,10 @@
 # reads too). mawk evaluates the formula in the same grouping and writes it with
 # printf "%.3f". The two run alternately, so that any drift of the machine hits both
 # alike; for each the medians of wall time and peak resident memory are reported, with
-# rows per second and the ratio of the speeds. Then the peak memory of zelm-calc on three
+# rows per second and the ratio of the speeds. Then the peak memory of zelm-calc on four
 # inputs no table should be: a 160 MB stream with a stray quote in its second row, one
-# 100 MB line of separators, and a 100 MB file with bare CR line ends.
+# 100 MB line of separators, a 100 MB file with bare CR line ends, and a header of 16384
+# columns over 100,000 rows of one cell, each written back 16 KB wide.
 #     bench/batch.sh [RUNS [ROWS]]     (default 5 runs of each over 1000000 rows)
 # Builds the "default" preset's zelm-calc first; BUILD_DIR chooses another build tree.
 # Needs mawk and GNU time (scripts/setup.sh installs them).
@@ -86,7 +87,7 @@ mawk -v runs="$runs" -v rows="$rows" -v bytes="$(stat -c %s "$work/table.csv")" 
   printf "goal (zelm-calc at least as fast as mawk): %s\n", cs <= ms ? "met" : "not met"
 }'
 
-# The three inputs: the first two through a pipe, as endless streams come, the third a file.
+# The four inputs: all but the bare CR file through a pipe, as endless streams come.
 stray_quote() {
   mawk 'BEGIN { print "W;B;H;Q"; print "1000000;100;16;10"; print "1000000;100;16;\"10"
                 for (i = 0; i < 8900000; i++) print "1000000;100;16;10" }'
@@ -94,6 +95,10 @@ stray_quote() {
 separators() {
   mawk 'BEGIN { s = ";"; while (length(s) < 1048576) s = s s
                 for (i = 0; i < 100; i++) printf "%s", s; print "" }'
+}
+wide_header() {
+  mawk 'BEGIN { h = "W;B;H;Q"; for (i = 4; i < 16384; i++) h = h ";x"; print h
+                for (i = 0; i < 100000; i++) print "1" }'
 }
 mawk 'BEGIN { ORS = "\r"; print "W;B;H;Q"; for (i = 0; i < 5550000; i++) print "1000000;100;16;10" }' \
   >"$work/bare_cr.csv"
@@ -103,19 +108,20 @@ hostile() { # name, then the command that runs zelm-calc
   "$@" >/dev/null 2>"$work/err" || status=$?
   kib=$(tail -n 1 "$work/time" | cut -d' ' -f2) # after any "Command exited" line
   echo "$kib" >>"$work/peaks"
-  printf '| %-30s | %16s | %4d | %s |\n' "$name" "$(mawk -v k="$kib" 'BEGIN { printf "%.1f", k / 1024 }')" \
+  printf '| %-33s | %16s | %4d | %s |\n' "$name" "$(mawk -v k="$kib" 'BEGIN { printf "%.1f", k / 1024 }')" \
     "$status" "$(head -n 1 "$work/err" | sed 's/^zelm-calc: //')"
 }
 peak() { /usr/bin/time -f "%e %M" -o "$work/time" "$calc" --batch "$@"; }
 # The writer of a stream the reader leaves is ended by its broken pipe, not this script.
 piped() { "$1" | peak; }
 : >"$work/peaks"
-printf '\n| %-30s | %16s | %4s | %s |\n' "input" "peak memory, MiB" "exit" "message"
-printf '|--------------------------------|-----------------:|-----:|---------|\n'
+printf '\n| %-33s | %16s | %4s | %s |\n' "input" "peak memory, MiB" "exit" "message"
+printf '|-----------------------------------|-----------------:|-----:|---------|\n'
 set +o pipefail
 hostile "160 MB, a stray quote in row 2" piped stray_quote
 hostile "one 100 MB line of ;" piped separators
 hostile "100 MB file, bare CR line ends" peak "$work/bare_cr.csv"
+hostile "16384 columns, 100000 short rows" piped wide_header
 set -o pipefail
 mawk '{ if ($1 > max) max = $1 } END {
   printf "goal (peak under 64 MiB on each): %s (largest %.1f MiB)\n", max < 65536 ? "met" : "not met", max / 1024 }' \

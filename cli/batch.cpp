@@ -26,6 +26,9 @@ constexpr unsigned char kQuote = 2;
 constexpr unsigned char kLineFeed = 3;
 constexpr unsigned char kCarriageReturn = 4;
 
+// The longest reason: a refused cell is shown cut to 40 characters.
+constexpr std::size_t kReasonBytes = 512;
+
 // Enough to show what goes wrong without flooding a terminal.
 constexpr std::size_t kMessagesKept = 10;
 
@@ -58,10 +61,11 @@ Batch::Batch(Encoding encoding, BatchLimits limits) : encoding_(encoding), limit
     kind_['\r'] = kCarriageReturn;
 }
 
-void Batch::read(std::string_view bytes, std::string& out)
+std::size_t Batch::read(std::string_view bytes, std::string& out)
 {
     if (stopped_ || bytes.empty())
-        return;
+        return bytes.size();
+    const std::size_t outAtStart = out.size();
     std::size_t i = 0;
     if (afterCr_) { // the last piece ended with a CR that ended a record
         afterCr_ = false;
@@ -113,7 +117,7 @@ void Batch::read(std::string_view bytes, std::string& out)
                 overflow();
             else
                 pending_.append(bytes.substr(start));
-            return;
+            return bytes.size();
         }
         std::string_view record = bytes.substr(start, i - start);
         if (!pending_.empty()) {
@@ -133,9 +137,11 @@ void Batch::read(std::string_view bytes, std::string& out)
         completeRecord(record, ending, false, out);
         pending_.clear();
         if (stopped_)
-            return;
+            return bytes.size();
         state = State::FieldStart;
         start = ++i;
+        if (out.size() - outAtStart >= limits_.outputBytes)
+            return start;
         bound = start + limits_.recordBytes + 1;
     }
 }
@@ -381,6 +387,13 @@ void Batch::readRow(std::string_view record, std::string_view ending, bool unclo
 std::size_t Batch::heldBytes() const
 {
     return pending_.capacity() + unquoted_.capacity() + cells_.capacity() * sizeof(std::string_view);
+}
+
+// A record comes out as it came, with its missing cells, a closing quote, the two added
+// cells and its line ending; a reason is a short line, its quotes doubled at most.
+std::size_t Batch::outputBound() const
+{
+    return limits_.outputBytes + limits_.recordBytes + limits_.headerCells + 2 * kReasonBytes;
 }
 
 // A string grows by doubling: the record waiting for its end, and a quoted cell's copy,

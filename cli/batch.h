@@ -24,14 +24,19 @@ namespace cli {
 struct BatchLimits {
     std::size_t recordBytes = std::size_t{1} << 20; // one record, its line ending aside
     std::size_t headerCells = 16384;                // as many columns as a spreadsheet has
+    // What one call of read() appends before it returns: a wide header pads each short
+    // row with empty cells, so a little input can make much output.
+    std::size_t outputBytes = std::size_t{1} << 20;
 };
 
 class Batch {
 public:
     explicit Batch(Encoding encoding, BatchLimits limits = {});
 
-    // Reads the next piece of the input; appends to `out` the records it completes.
-    void read(std::string_view bytes, std::string& out);
+    // Reads the next piece of the input and appends to `out` the records it completes.
+    // Once it has appended the limit's worth of output it stops after a record, and says
+    // how many bytes it read: the caller writes `out` away and gives it the rest again.
+    std::size_t read(std::string_view bytes, std::string& out);
     // Ends the input: the last record, when no line ending closed it.
     void finish(std::string& out);
 
@@ -51,6 +56,8 @@ public:
     // come to. The messages are a few short lines besides.
     std::size_t heldBytes() const;
     std::size_t memoryBound() const;
+    // The most one call of read() appends.
+    std::size_t outputBound() const;
 
 private:
     enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };

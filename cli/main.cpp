@@ -5,7 +5,6 @@
 #include "cli/command_line.h"
 #include "cli/encoding.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -18,9 +17,6 @@
 namespace {
 
 constexpr std::size_t kBlock = 1 << 20;
-// The table is given to the reader in slices of a block: what a slice adds to the output
-// (short rows with long reasons) stays small before it is written.
-constexpr std::size_t kSlice = 64 << 10;
 
 std::string reason(int error)
 {
@@ -134,8 +130,8 @@ int runBatch(std::string_view file)
             atEnd = size < buffer.size();
         }
         pending = false;
-        for (std::size_t at = 0; at < size && !batch.stopped(); at += kSlice) {
-            batch.read({buffer.data() + at, std::min(kSlice, size - at)}, out);
+        for (std::string_view rest(buffer.data(), size); !rest.empty() && !batch.stopped();) {
+            rest.remove_prefix(batch.read(rest, out));
             if (out.size() >= kBlock) {
                 if (!writeAll(STDOUT_FILENO, out))
                     return unwritable();

@@ -1,9 +1,9 @@
 // Any bytes as a table for zelm-calc --batch: reading never fails, and
 // - the table written is the same whether the input comes whole or in small pieces, so
 //   no record is lost or split where one piece ends and the next begins;
-// - what the reader holds never passes the bound its limits set, however the input runs;
-//   a second reading with limits small enough for the fuzzer's lengths checks this where
-//   records and headers pass their limits;
+// - what the reader holds, and what one call of it writes, never pass the bounds its
+//   limits set, however the input runs; a second reading with limits small enough for
+//   the fuzzer's lengths checks this where records, headers and output pass them;
 // - when no header is written the table was refused; otherwise the table written reads
 //   back as as many records as were read, one for each, so the added cells never open a
 //   quote or a line of their own.
@@ -33,22 +33,32 @@ struct Read {
     std::size_t records;
 };
 
-// The input read whole, then again in pieces of `piece` bytes, with the memory bound held
-// after every piece; both readings must agree.
+// Gives the reader the bytes until it has read them all, holding it to its bounds after
+// every call.
+void readAll(cli::Batch& batch, std::string_view bytes, std::string& out)
+{
+    while (!bytes.empty() && !batch.stopped()) {
+        const std::size_t before = out.size();
+        const std::size_t read = batch.read(bytes, out);
+        check(read > 0 && read <= bytes.size(), "a call of read() reads nothing or too much");
+        check(batch.heldBytes() <= batch.memoryBound(), "the reader holds more than its limits allow");
+        check(out.size() - before <= batch.outputBound(), "one call of read() writes more than its limit");
+        bytes.remove_prefix(read);
+    }
+}
+
+// The input read whole, then again in pieces of `piece` bytes; both readings must agree.
 Read readBothWays(std::string_view input, cli::Encoding encoding, cli::BatchLimits limits, std::size_t piece)
 {
     cli::Batch whole(encoding, limits);
     std::string written;
-    whole.read(input, written);
+    readAll(whole, input, written);
     whole.finish(written);
-    check(whole.heldBytes() <= whole.memoryBound(), "the reader holds more than its limits allow");
 
     cli::Batch pieces(encoding, limits);
     std::string writtenInPieces;
-    for (std::size_t at = 0; at < input.size() && !pieces.stopped(); at += piece) {
-        pieces.read(input.substr(at, piece), writtenInPieces);
-        check(pieces.heldBytes() <= pieces.memoryBound(), "the reader holds more than its limits allow");
-    }
+    for (std::size_t at = 0; at < input.size() && !pieces.stopped(); at += piece)
+        readAll(pieces, input.substr(at, piece), writtenInPieces);
     pieces.finish(writtenInPieces);
     check(writtenInPieces == written, "the table depends on how the input was cut");
     check(pieces.status() == whole.status(), "the exit status depends on how the input was cut");
@@ -67,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // explores where pieces end and where limits fall.
     const std::size_t piece = size == 0 ? 1 : 1 + data[0] % 7;
     const std::size_t knob = size > 1 ? data[1] : 0;
-    readBothWays(input, encoding, {.recordBytes = 16 + knob * 4, .headerCells = 4 + knob % 8}, piece);
+    readBothWays(input, encoding,
+                 {.recordBytes = 16 + knob * 4, .headerCells = 4 + knob % 8, .outputBytes = 1 + knob % 64},
+                 piece);
 
     const Read read = readBothWays(input, encoding, {}, piece);
     const std::string_view written = read.written;
@@ -78,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     cli::Batch again(encoding);
     std::string rewritten;
-    again.read(written, rewritten);
+    readAll(again, written, rewritten);
     again.finish(rewritten);
     check(again.status() != 2, "the table written has no usable header");
     check(again.records() == read.records, "not one record written for each record read");
