@@ -140,8 +140,10 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
             return bytes.size();
         state = State::FieldStart;
         start = ++i;
-        if (out.size() - outAtStart >= limits_.outputBytes)
+        if (out.size() - outAtStart >= limits_.outputBytes) {
+            crInside_ = false; // no quote is open between records
             return start;
+        }
         bound = start + limits_.recordBytes + 1;
     }
 }

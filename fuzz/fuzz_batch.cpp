@@ -1,6 +1,7 @@
 // Any bytes as a table for zelm-calc --batch: reading never fails, and
-// - the table written is the same whether the input comes whole or in small pieces, so
-//   no record is lost or split where one piece ends and the next begins;
+// - the table written, and the lines named in messages, are the same whether the input
+//   comes whole or in small pieces, so no record is lost or split where one piece ends
+//   and the next begins;
 // - what the reader holds, and what one call of it writes, never pass the bounds its
 //   limits set, however the input runs; a second reading with limits small enough for
 //   the fuzzer's lengths checks this where records, headers and output pass them;
@@ -62,6 +63,7 @@ Read readBothWays(std::string_view input, cli::Encoding encoding, cli::BatchLimi
     pieces.finish(writtenInPieces);
     check(writtenInPieces == written, "the table depends on how the input was cut");
     check(pieces.status() == whole.status(), "the exit status depends on how the input was cut");
+    check(pieces.messages() == whole.messages(), "the messages depend on how the input was cut");
     return {written, whole.status(), whole.records()};
 }
 
