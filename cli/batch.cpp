@@ -184,13 +184,15 @@ std::vector<std::string> Batch::messages() const
     std::vector<std::string> all = messages_;
     if (failedRows_ > messages_.size())
         all.push_back("и ещё строк с ошибкой: " + std::to_string(failedRows_ - messages_.size()));
+    if (!stopReason_.empty())
+        all.push_back(stopReason_);
     return all;
 }
 
 void Batch::fail(std::string message)
 {
     stopped_ = true;
-    messages_.push_back(std::move(message));
+    stopReason_ = std::move(message);
 }
 
 void Batch::completeRecord(std::string_view record, std::string_view ending, bool unclosed, std::string& out)

@@ -49,7 +49,7 @@ public:
     // Records read so far, the header and blank lines among them.
     std::size_t records() const { return records_; }
     // For standard error, in UTF-8: each failure with its line number, the first few of
-    // them, and how many there were beyond.
+    // them, how many there were beyond, and why the reading ended early, if it did.
     std::vector<std::string> messages() const;
 
     // What the reader holds on the heap for the records, and what the limits allow it to
@@ -100,7 +100,8 @@ private:
     bool stopped_ = false;
     std::size_t records_ = 0;
     std::size_t failedRows_ = 0;
-    std::vector<std::string> messages_;
+    std::vector<std::string> messages_; // the first failed rows
+    std::string stopReason_;            // why the reading ended early, last of all
 };
 
 } // namespace cli

@@ -321,6 +321,18 @@ TEST(Batch, StopsAtARecordPastItsLimit)
         EXPECT_EQ(run.err, row.err);
         EXPECT_EQ(run.status, 2);
     }
+    // The rows before it are counted apart from the reason the reading ended.
+    std::string failedRows = "W;B;H;Q\n";
+    std::string err;
+    for (int row = 2; row < 14; ++row) {
+        failedRows += "x;100;16;10\n";
+        if (row < 12)
+            err += "zelm-calc: строка " + std::to_string(row) + ": W: «x» — не число\n";
+    }
+    const Finished afterFailures = runZelmCalc({"--batch"}, failedRows + std::string(mebibyte + 1, ';'));
+    EXPECT_EQ(afterFailures.err, err + "zelm-calc: и ещё строк с ошибкой: 2\n"
+                                       "zelm-calc: строка 14: строка длиннее 1 МиБ\n");
+    EXPECT_EQ(afterFailures.status, 2);
     // At the limit a record is read: here it has too many cells.
     const Finished atLimit = runZelmCalc({"--batch"}, head + std::string(mebibyte, ';') + "\n");
     EXPECT_EQ(atLimit.status, 1);
