@@ -9,6 +9,7 @@
 #include "ui/main_window/fresh_keys.h"
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
+#include "ui/window_focus.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -109,6 +110,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
     platform::keepOutOfTaskBar(this);
+    keepKeyboardFocus(this);
     installFreshKeysOnly(this);
     createControls();
     createMenus();
