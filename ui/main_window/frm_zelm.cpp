@@ -9,6 +9,7 @@
 #include "ui/main_window/fresh_keys.h"
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
+#include "ui/accessible_role.h"
 #include "ui/window_focus.h"
 
 #include <QApplication>
@@ -186,7 +187,9 @@ void FrmZelm::createControls()
         case layout::Kind::Picture:
             w = new PictureBox(qs(c.text), ui_.client);
             w->setFocusPolicy(Qt::StrongFocus);
-            w->setAccessibleDescription(qs(c.toolTip));
+            // A Tab stop that a screen reader would otherwise call a frame, like a window.
+            setAccessibleRole(w, QAccessible::Graphic);
+            w->setAccessibleName(qs(c.toolTip).trimmed());
             break;
         }
         w->setObjectName(qs(c.name));
@@ -256,6 +259,10 @@ void FrmZelm::createControls()
         if (auto* combo = qobject_cast<QComboBox*>(field))
             combo->lineEdit()->setAccessibleName(name);
     }
+
+    // A screen reader does not speak a result written into a field without the focus;
+    // the field says where the result is found.
+    ui_.Text1->setAccessibleDescription(qs(layout::kResultDescription));
 
     // Enter and Esc typed into a box's edit part must reach the window's keys first.
     ui_.Combo1->lineEdit()->installEventFilter(this);

@@ -100,6 +100,12 @@ inline constexpr std::array<FieldLabel, 8> kFieldLabels{{
     {"Combo2", "Label7"},
 }};
 
+// What a screen reader says of the result field besides its name: it speaks no result
+// written while the focus is elsewhere.
+inline constexpr std::string_view kResultDescription =
+    "Расход воды при зельме. Результат появляется здесь после OK или Enter; "
+    "из поля W сюда ведёт Shift+Tab.";
+
 // List items, in order; a box starts with the text of its row in kControls, not an item.
 inline constexpr std::array<std::string_view, 3> kCombo1Items{"0.75", "0.50", "..."};
 inline constexpr std::array<std::string_view, 6> kCombo2Items{"1.50", "1.25", "1.00",
