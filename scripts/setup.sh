@@ -20,6 +20,8 @@ packages=(
   # window managers that honour the desktop's window hints, for the real X server checks
   # (metacity, GNOME's classic one, wants a session bus of its own)
   openbox metacity dbus
+  # what a screen reader is told: the AT-SPI bus and its Python client
+  at-spi2-core python3-pyatspi
   # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
   # start-up benchmark and package check: watching for the first mapped window
