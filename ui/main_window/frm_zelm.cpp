@@ -24,8 +24,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 #include <utility>
@@ -101,6 +103,29 @@ void showFromStart(QLineEdit* field, const QString& text)
     field->setCursorPosition(0);
 }
 
+// A result of eight characters such as "1240.769" needs nearly the whole inner width of a
+// box at the form's font, more than QLineEdit leaves between its frame and its text. So a
+// text that would touch the right border starts as much nearer the left one as it needs,
+// while the box shows it from its start. Once the cursor goes where QLineEdit scrolls the
+// text, the usual margin is back: QLineEdit clips the text to the margins, and a scrolled
+// glyph would be drawn over the frame.
+void fitTextMargins(QLineEdit* edit)
+{
+    constexpr int kQtTextMargin = 2; // QLineEdit's own, between the contents and the text
+    const QFontMetricsF metrics(edit->font());
+    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    const QString text = edit->displayText();
+    // How far the text's ink, drawn from its start, reaches into the last pixel before the
+    // right border or beyond.
+    const qreal inkEnd = frame + kQtTextMargin + metrics.tightBoundingRect(text).right();
+    const int shift = std::max(0, static_cast<int>(std::ceil(inkEnd - (edit->width() - frame - 1))));
+    // The cursor must stand where QLineEdit does not scroll (a pixel to spare).
+    const qreal line = edit->width() - 2 * frame - 2 * kQtTextMargin + shift;
+    const bool unscrolled = metrics.horizontalAdvance(text.left(edit->cursorPosition())) < line - 1;
+    const bool fits = shift <= layout::kTextBoxMaxShift && unscrolled;
+    edit->setTextMargins(fits ? -shift : 0, 0, 0, 0);
+}
+
 } // namespace
 
 FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, QWidget* parent)
@@ -151,6 +176,8 @@ void FrmZelm::createControls()
         case layout::Kind::TextBox: {
             auto* edit = new QLineEdit(qs(c.text), ui_.client);
             edit->setReadOnly(c.readOnly);
+            connect(edit, &QLineEdit::textChanged, edit, [edit] { fitTextMargins(edit); });
+            connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit] { fitTextMargins(edit); });
             w = edit;
             break;
         }
