@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under a real X server, driven with real key presses: the ways out of
-# the program end the process, and Ctrl+S writes the report byte for byte.
+# the program end the process, Ctrl+S writes the report byte for byte, and the window
+# takes the keyboard focus itself, with no window manager and under several.
 # Usage: real_window.sh <path to zelm> <path to zelm_clipboard_manager>
 set -euo pipefail
 zelm=$1
