@@ -77,17 +77,28 @@ steps = [lambda: key("Tab")] * len(tab_stops) + [
 ]
 
 
-def next_step():
-    if steps:
+# The first key after a second, then each next one once the last has been heard from and
+# 300 ms have passed without another event (5 s at most, for a key nobody hears).
+pace = {"heard": 0, "quiet": 0, "waited": -1000, "answered": True}
+
+
+def tick():
+    pace["quiet"] = pace["quiet"] + 100 if len(heard) == pace["heard"] else 0
+    pace["answered"] = pace["answered"] or len(heard) > pace["heard"]
+    pace["heard"] = len(heard)
+    pace["waited"] += 100
+    if (pace["answered"] and pace["quiet"] >= 300 and pace["waited"] >= 0) or pace["waited"] >= 5000:
+        if not steps:
+            pyatspi.Registry.stop()
+            return False
+        pace.update(waited=0, quiet=0, answered=False)
         steps.pop(0)()
-        return True
-    pyatspi.Registry.stop()
-    return False
+    return True
 
 
 pyatspi.Registry.registerEventListener(on_event, "object:state-changed:focused",
                                        "object:text-changed:insert")
-GLib.timeout_add(600, next_step)
+GLib.timeout_add(100, tick)
 pyatspi.Registry.start()
 
 for line in heard:
