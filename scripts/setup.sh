@@ -17,8 +17,11 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   # tests: core, headless windows, real X server checks
   googletest libgtest-dev locales xvfb xauth x11-utils xdotool imagemagick
-  # a window manager that honours the desktop's window hints, for the real X server checks
-  openbox
+  # window managers that honour the desktop's window hints, for the real X server checks
+  # (metacity, GNOME's classic one, wants a session bus of its own)
+  openbox metacity dbus
+  # what a screen reader is told: the AT-SPI bus and its Python client
+  at-spi2-core python3-pyatspi
   # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
   # start-up benchmark and package check: watching for the first mapped window
@@ -55,7 +58,7 @@ commands=(
   # build
   cmake ninja g++ pkg-config clang++
   # tests
-  ctest localedef Xvfb xdotool xprop xwininfo openbox od timeout
+  ctest localedef Xvfb xdotool xprop xwininfo openbox metacity dbus-run-session od timeout
   # package
   cpack dpkg-deb dpkg-shlibdeps file readelf desktop-file-validate identify apt-get
 )

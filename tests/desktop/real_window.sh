@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under a real X server, driven with real key presses: the ways out of
-# the program end the process, and Ctrl+S writes the report byte for byte.
+# the program end the process, Ctrl+S writes the report byte for byte, and the window
+# takes the keyboard focus itself, with no window manager and under several.
 # Usage: real_window.sh <path to zelm> <path to zelm_clipboard_manager>
 set -euo pipefail
 zelm=$1
@@ -15,25 +16,34 @@ start_xvfb "$work"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts the program and waits for its window. There is no window manager here to give a
-# new window the keyboard focus, so the script gives it, as a desktop would.
+# Nobody gives a window the keyboard focus here: the program takes it itself, under a
+# window manager or none. "$desktop" names the window manager in the messages.
+desktop="no window manager"
+wait_focus() {
+    local focused=
+    for _ in $(seq 50); do
+        focused=$(xdotool getwindowfocus 2>/dev/null || true)
+        [ "$focused" = "$1" ] && { sleep 0.2; return; }
+        sleep 0.1
+    done
+    [ -n "$focused" ] && focused+=" $(xprop -id "$focused" WM_CLASS 2>/dev/null | sed 's/.*= //')"
+    fail "$2 ($desktop): the keyboard focus is on ${focused:-nothing}, not on $1"
+}
+# Starts the program and waits for its window to have the keyboard focus.
 start() {
     "$zelm" >"$work/zelm.log" 2>&1 &
     pid=$!
     main=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) ||
         fail "no window appeared"
-    focus_on "$main"
+    wait_focus "$main" "main window at start"
 }
-focus_on() {
-    xdotool windowfocus "$1"
-    sleep 0.3
-}
-# The newest window of the program other than the main one (a dialog or message box).
+# The newest window of the program other than the main one (a dialog or message box),
+# once it has the focus.
 wait_dialog() {
     for _ in $(seq 50); do
         local w
         w=$(xdotool search --onlyvisible --pid "$pid" | grep -vx "$main" | tail -n 1 || true)
-        if [ -n "$w" ]; then focus_on "$w"; return; fi
+        if [ -n "$w" ]; then wait_focus "$w" "a dialog as it shows"; return; fi
         sleep 0.1
     done
     fail "no dialog appeared"
@@ -60,7 +70,7 @@ start
 xdotool key Escape
 wait_dialog
 xdotool key Escape # the box's No
-focus_on "$main"
+wait_focus "$main" "main window after a dialog"
 expect_running "after No"
 xdotool key Escape
 wait_dialog
@@ -81,7 +91,7 @@ expected+="20202020202020202020202020202020202020""0d0a0d0a"
 expected+="31303030303030""cee1fab8ec20e2eee42df9e0202857292c20ec2eeaf3e1""0d0a"
 actual=$(od -An -tx1 -v "$work/report.txt" | tr -d ' \n')
 [ "$actual" = "$expected" ] || fail "report bytes: $actual"
-focus_on "$main"
+wait_focus "$main" "main window after a dialog"
 xdotool key F9
 expect_end "F9 after saving"
 
@@ -96,7 +106,7 @@ report_volume() {
     xdotool type --delay 20 "$file"
     xdotool key Return
     for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.1; done
-    focus_on "$main"
+    wait_focus "$main" "main window after a dialog"
     iconv -f CP1251 -t UTF-8 "$file" | sed -n 3p | tr -d '\r' | sed 's/Объём вод-ща (W), м.куб$//'
 }
 # Types the worked example with the given inflow and computes with Enter.
@@ -133,7 +143,7 @@ xdotool keyup Return
 expect_running "a held Enter answered the exit question"
 wait_dialog
 xdotool key Escape # the box's No
-focus_on "$main"
+wait_focus "$main" "main window after a dialog"
 xdotool key F9
 expect_end "F9 after the held Enter"
 
@@ -170,13 +180,73 @@ pasted=$(report_volume)
 xdotool key F9
 expect_end "F9 after the paste"
 
-echo "Under a window manager: names, task bar, types and frames of the windows"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
+# --- Under window managers ------------------------------------------------------------
+
+# Starts a window manager and waits until it manages the screen. mutter, KWin and
+# metacity want a session bus of their own.
+start_wm() {
+    local command
+    case $1 in
+        openbox) command=(openbox --sm-disable) ;;
+        metacity) command=(dbus-run-session -- metacity) ;;
+        mutter) command=(dbus-run-session -- mutter --x11) ;;
+        kwin) command=(dbus-run-session -- kwin_x11) ;;
+        xfwm4) command=(xfwm4 --sm-client-disable) ;;
+        icewm) command=(icewm) ;;
+        fluxbox) command=(fluxbox) ;;
+        *) fail "no window manager called $1" ;;
+    esac
+    "${command[@]}" >"$work/$1.log" 2>&1 &
+    wm=$!
+    desktop=$1
+    for _ in $(seq 100); do
+        wm_running && return
+        sleep 0.1
+    done
+    fail "$1 did not start: $(cat "$work/$1.log")"
+}
+# A window manager names its own window on the root; the name outlives a manager that
+# has gone, the window does not.
+wm_running() {
+    local check
+    check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')
+    [ -n "$check" ] && xwininfo -id "$check" >/dev/null 2>&1
+}
+# Ends the window manager and whatever it started (dbus-run-session's bus and child).
+stop_wm() {
+    pkill -P "$wm" 2>/dev/null || true
+    kill "$wm" 2>/dev/null || true
+    wait "$wm" 2>/dev/null || true
+    # The next one must not find the screen still managed.
+    for _ in $(seq 50); do
+        wm_running || break
+        sleep 0.1
+    done
+    desktop="no window manager"
+}
+
+# Window managers that give a utility window or one out of the task bar no focus on map,
+# and none back after a dialog; ZELM_TEST_WMS may name others (mutter, kwin, xfwm4, icewm,
+# fluxbox).
+for name in ${ZELM_TEST_WMS:-openbox metacity}; do
+    echo "Under $name, nobody activating it, the window has the keyboard at start, after About and after «Нет»"
+    start_wm "$name"
+    start
+    xdotool key F1
+    wait_dialog
+    xdotool key Return # About's OK
+    wait_focus "$main" "main window after About's OK"
+    xdotool key Escape
+    wait_dialog
+    xdotool key Escape # the box's No
+    wait_focus "$main" "main window after «Нет»"
+    xdotool key F9 # reaches the window only with the keyboard there
+    expect_end "F9 under $name"
+    stop_wm
 done
+
+echo "Under a window manager: names, task bar, types and frames of the windows"
+start_wm openbox
 # The window of the program shown last, other than the main one.
 newest() { xdotool search --onlyvisible --pid "$pid" | grep -vx "$main" | tail -n 1; }
 # A property as xprop prints it, on one line; UTF-8 names as text in any locale.
@@ -220,21 +290,21 @@ about=$(newest)
 check main about
 fixed_frame "$about" || fail "About dialog frame: $(prop "$about" _MOTIF_WM_HINTS) $(prop "$about" WM_NORMAL_HINTS)"
 xdotool key Escape # the dialog's OK
-focus_on "$main"
+wait_focus "$main" "main window after a dialog"
 xdotool key ctrl+s
 wait_dialog
 save=$(newest)
 check save
 xdotool key Escape # cancels the Save dialog
-focus_on "$main"
+wait_focus "$main" "main window after a dialog"
 xdotool key Escape
 wait_dialog
 box=$(newest)
 check box
 xdotool key Escape # the box's No
-focus_on "$main"
+wait_focus "$main" "main window after a dialog"
 xdotool key F9
 expect_end "F9 under a window manager"
-kill "$wm"
+stop_wm
 
 echo "all passed"

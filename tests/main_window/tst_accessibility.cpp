@@ -1,5 +1,5 @@
-// What assistive technology hears: every input and button of the calculator window, and
-// the About dialog's button, carry a name; the picture describes itself.
+// What assistive technology hears: every Tab stop of the calculator window and of the
+// About dialog, and the About logo, is named for what it is.
 
 #include "tests/support/scripted_platform.h"
 #include "ui/about/frm_ab.h"
@@ -19,27 +19,31 @@ private slots:
     void names_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("text"); // QAccessible::Text
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("role"); // QAccessible::Role
+        QTest::addColumn<QString>("expected"); // the name
 
-        const int name = QAccessible::Name;
-        QTest::addRow("result field") << "Text1" << name << "Расход воды, м.куб/сек";
-        QTest::addRow("volume") << "Text2" << name << "Объём вод-ща (W), м.куб";
-        QTest::addRow("width") << "Text3" << name << "Ширина плотины (B), м";
-        QTest::addRow("depth, two blanks kept") << "Text4" << name << "Глубина (H)  у основания";
-        QTest::addRow("inflow") << "Text6" << name << "Ср.расход (Q) притока";
-        QTest::addRow("distance") << "Text7" << name << "Расстояние (L) до перехода, м";
-        QTest::addRow("k, its edit part") << "Combo1" << name << "для новых плотин k-0.50 для других k-0.75";
-        QTest::addRow("K, its edit part") << "Combo2" << name << "Коэф.условия прохождения волны";
-        QTest::addRow("OK") << "OK" << name << "OK";
-        QTest::addRow("exit button") << "Command2" << name << "Выход";
-        QTest::addRow("picture") << "Picture1" << int(QAccessible::Description) << "Верхний бьеф ";
-        QTest::addRow("About's OK") << "cmdOK" << name << "OK";
+        const int field = QAccessible::EditableText;
+        const int button = QAccessible::Button;
+        const int image = QAccessible::Graphic;
+        QTest::addRow("result field") << "Text1" << field << "Расход воды, м.куб/сек";
+        QTest::addRow("volume") << "Text2" << field << "Объём вод-ща (W), м.куб";
+        QTest::addRow("width") << "Text3" << field << "Ширина плотины (B), м";
+        QTest::addRow("depth, two blanks kept") << "Text4" << field << "Глубина (H)  у основания";
+        QTest::addRow("inflow") << "Text6" << field << "Ср.расход (Q) притока";
+        QTest::addRow("distance") << "Text7" << field << "Расстояние (L) до перехода, м";
+        QTest::addRow("k, its edit part") << "Combo1" << field << "для новых плотин k-0.50 для других k-0.75";
+        QTest::addRow("K, its edit part") << "Combo2" << field << "Коэф.условия прохождения волны";
+        QTest::addRow("OK") << "OK" << button << "OK";
+        QTest::addRow("exit button") << "Command2" << button << "Выход";
+        // Once a bare frame, spoken like a window; its tooltip ends in a blank.
+        QTest::addRow("picture, a Tab stop") << "Picture1" << image << "Верхний бьеф";
+        QTest::addRow("About's OK") << "cmdOK" << button << "OK";
+        QTest::addRow("About's logo") << "picIcon" << image << "Логотип серии программ Тарвел";
     }
     void names()
     {
         QFETCH(QString, control);
-        QFETCH(int, text);
+        QFETCH(int, role);
         QFETCH(QString, expected);
 
         testing_support::ScriptedPlatform platform;
@@ -61,7 +65,43 @@ private slots:
         }
         if (auto* combo = qobject_cast<QComboBox*>(widget))
             accessible = QAccessible::queryAccessibleInterface(combo->lineEdit());
-        QCOMPARE(accessible->text(static_cast<QAccessible::Text>(text)), expected);
+        QCOMPARE(accessible->role(), QAccessible::Role(role));
+        QCOMPARE(accessible->text(QAccessible::Name), expected);
+    }
+
+    // A screen reader speaks no text written into a field without the focus: the result
+    // field says where the result appears.
+    void resultFieldSaysWhereTheResultIs()
+    {
+        testing_support::ScriptedPlatform platform;
+        ui::FrmZelm window(platform.services());
+        const QString description =
+            QAccessible::queryAccessibleInterface(window.form().Text1)->text(QAccessible::Description);
+        QVERIFY2(description.contains(u"OK") && description.contains(u"Enter"), qPrintable(description));
+    }
+
+    // Orca speaks a frame like a window of its own: inside a window none may be one, and
+    // the separator lines are separators.
+    void noFrameInsideTheWindows()
+    {
+        testing_support::ScriptedPlatform platform;
+        ui::FrmZelm window(platform.services());
+        ui::FrmAb about(&window, {QStringLiteral("Зельм"), 1, 0, 1});
+        for (QWidget* top : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&about)}) {
+            for (QWidget* child : top->findChildren<QWidget*>()) {
+                if (child->isWindow()) // a drop-down list's own popup window
+                    continue;
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child);
+                QVERIFY(accessible);
+                QVERIFY2(accessible->role() != QAccessible::Border,
+                         qPrintable(child->objectName() + u' ' + QString::fromLatin1(child->metaObject()->className())));
+            }
+        }
+        for (const char* line : {"Line1_1", "Line1_0"}) {
+            auto* widget = about.findChild<QWidget*>(QLatin1String(line));
+            QVERIFY2(widget, line);
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->role(), QAccessible::Separator);
+        }
     }
 };
 

@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -785,6 +786,64 @@ private slots:
         // Cut off at the border: the bottom-right corner is border, not picture.
         const QPoint corner(box->width() - 1, box->height() - 1);
         QVERIFY(shown.pixelColor(corner) != picture.pixelColor(corner - inner));
+    }
+
+    // An eight-character number is shown whole, its last digit clear of the right border,
+    // and no text is ever drawn over the left one (a scrolled glyph once was, when the
+    // text started nearer it). ctest runs this again at 200 %.
+    void eightCharactersClearOfTheFrame_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed"); // empty: the worked example computed
+        QTest::addColumn<bool>("leave");
+
+        QTest::addRow("result of the worked example") << "Text1" << "" << false;
+        QTest::addRow("volume rewritten on leaving") << "Text2" << "1240.769" << true;
+        QTest::addRow("width typed, cursor at its end") << "Text3" << "0240.769" << false;
+        QTest::addRow("depth typed, longer than the box") << "Text4" << "12345678901234567" << false;
+    }
+    void eightCharactersClearOfTheFrame()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(bool, leave);
+
+        QLineEdit* edit = text(qPrintable(field));
+        const auto frameColumns = [edit] {
+            const QImage image = edit->grab().toImage();
+            const qreal dpr = image.devicePixelRatio();
+            const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+            // The left border, and the column just inside the right one.
+            const int left = 0, right = qRound((edit->width() - frame - 1) * dpr);
+            QList<QRgb> pixels;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x : {left, right})
+                    for (int d = 0; d < qRound(dpr); ++d)
+                        pixels << image.pixel(x + d, y);
+            return pixels;
+        };
+        // Compared with the empty box in the same state of focus.
+        QList<QRgb> empty;
+        if (typed.isEmpty()) {
+            retype("Text2", "1000000");
+            retype("Text3", "100");
+            retype("Text4", "16");
+            retype("Text6", "10");
+            tabTo("Text1");
+            empty = frameColumns();
+            press(Qt::Key_Return);
+        } else if (leave) {
+            empty = frameColumns();
+            tabTo(qPrintable(field));
+            type(typed);
+            press(Qt::Key_Tab);
+        } else {
+            tabTo(qPrintable(field));
+            empty = frameColumns();
+            type(typed);
+        }
+        QVERIFY(!edit->text().isEmpty());
+        QCOMPARE(frameColumns(), empty);
     }
 
     // Each picture comes in the resolution of the screen, at the same size on it; ctest

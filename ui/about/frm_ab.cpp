@@ -1,6 +1,7 @@
 #include "ui/about/frm_ab.h"
 
 #include "platform/window_system.h"
+#include "ui/accessible_role.h"
 #include "ui/high_dpi_pixmap.h"
 
 #include <QFrame>
@@ -63,6 +64,7 @@ void line(QWidget* parent, const char* name, QColor colour, int x1, int x2, int 
     stroke->setPalette(palette);
     stroke->setAutoFillBackground(true);
     stroke->setGeometry(px(x1), px(y), px(x2) - px(x1) + 1, thickness);
+    setAccessibleRole(stroke, QAccessible::Separator);
 }
 
 } // namespace
@@ -110,6 +112,7 @@ void FrmAb::createControls()
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picIcon->setPixmap(loadPixmap(QStringLiteral(":/about_logo.bmp"), devicePixelRatioF()));
     picIcon->adjustSize();
+    picIcon->setAccessibleName(QStringLiteral("Логотип серии программ Тарвел"));
 
     label(this, "Label1", QStringLiteral("Серия: Тарвел-ГС"), twipRect(2160, 120, 2295, 255));
     lblVersion_ = label(this, "lblVersion", QStringLiteral("Version"), twipRect(2160, 480, 3885, 225));

@@ -9,6 +9,8 @@
 #include "ui/main_window/fresh_keys.h"
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
+#include "ui/accessible_role.h"
+#include "ui/window_focus.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,8 +24,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 #include <utility>
@@ -99,6 +103,29 @@ void showFromStart(QLineEdit* field, const QString& text)
     field->setCursorPosition(0);
 }
 
+// A result of eight characters such as "1240.769" needs nearly the whole inner width of a
+// box at the form's font, more than QLineEdit leaves between its frame and its text. So a
+// text that would touch the right border starts as much nearer the left one as it needs,
+// while the box shows it from its start. Once the cursor goes where QLineEdit scrolls the
+// text, the usual margin is back: QLineEdit clips the text to the margins, and a scrolled
+// glyph would be drawn over the frame.
+void fitTextMargins(QLineEdit* edit)
+{
+    constexpr int kQtTextMargin = 2; // QLineEdit's own, between the contents and the text
+    const QFontMetricsF metrics(edit->font());
+    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    const QString text = edit->displayText();
+    // How far the text's ink, drawn from its start, reaches into the last pixel before the
+    // right border or beyond.
+    const qreal inkEnd = frame + kQtTextMargin + metrics.tightBoundingRect(text).right();
+    const int shift = std::max(0, static_cast<int>(std::ceil(inkEnd - (edit->width() - frame - 1))));
+    // The cursor must stand where QLineEdit does not scroll (a pixel to spare).
+    const qreal line = edit->width() - 2 * frame - 2 * kQtTextMargin + shift;
+    const bool unscrolled = metrics.horizontalAdvance(text.left(edit->cursorPosition())) < line - 1;
+    const bool fits = shift <= layout::kTextBoxMaxShift && unscrolled;
+    edit->setTextMargins(fits ? -shift : 0, 0, 0, 0);
+}
+
 } // namespace
 
 FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, QWidget* parent)
@@ -109,6 +136,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
     platform::keepOutOfTaskBar(this);
+    keepKeyboardFocus(this);
     installFreshKeysOnly(this);
     createControls();
     createMenus();
@@ -148,6 +176,8 @@ void FrmZelm::createControls()
         case layout::Kind::TextBox: {
             auto* edit = new QLineEdit(qs(c.text), ui_.client);
             edit->setReadOnly(c.readOnly);
+            connect(edit, &QLineEdit::textChanged, edit, [edit] { fitTextMargins(edit); });
+            connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit] { fitTextMargins(edit); });
             w = edit;
             break;
         }
@@ -184,7 +214,9 @@ void FrmZelm::createControls()
         case layout::Kind::Picture:
             w = new PictureBox(qs(c.text), ui_.client);
             w->setFocusPolicy(Qt::StrongFocus);
-            w->setAccessibleDescription(qs(c.toolTip));
+            // A Tab stop that a screen reader would otherwise call a frame, like a window.
+            setAccessibleRole(w, QAccessible::Graphic);
+            w->setAccessibleName(qs(c.toolTip).trimmed());
             break;
         }
         w->setObjectName(qs(c.name));
@@ -254,6 +286,10 @@ void FrmZelm::createControls()
         if (auto* combo = qobject_cast<QComboBox*>(field))
             combo->lineEdit()->setAccessibleName(name);
     }
+
+    // A screen reader does not speak a result written into a field without the focus;
+    // the field says where the result is found.
+    ui_.Text1->setAccessibleDescription(qs(layout::kResultDescription));
 
     // Enter and Esc typed into a box's edit part must reach the window's keys first.
     ui_.Combo1->lineEdit()->installEventFilter(this);

@@ -38,6 +38,11 @@ struct Control {
     bool sizedToText = false; // takes the size its caption needs, again on a font change
 };
 
+// At most how many logical pixels nearer its left border a text box's text may start, so
+// that a result of eight characters such as "1240.769" keeps its last digit clear of the
+// right border (frm_zelm.cpp, fitTextMargins).
+inline constexpr int kTextBoxMaxShift = 2;
+
 // In tab order: every control that can take the focus, in this order, takes it by Tab.
 inline constexpr std::array<Control, 22> kControls{{
     {"Text1", Kind::TextBox, "", 3720, 1080, 855, 375, 9.75, false, 0xFF0000,
@@ -99,6 +104,12 @@ inline constexpr std::array<FieldLabel, 8> kFieldLabels{{
     {"Combo1", "Label4"},
     {"Combo2", "Label7"},
 }};
+
+// What a screen reader says of the result field besides its name: it speaks no result
+// written while the focus is elsewhere.
+inline constexpr std::string_view kResultDescription =
+    "Расход воды при зельме. Результат появляется здесь после OK или Enter; "
+    "из поля W сюда ведёт Shift+Tab.";
 
 // List items, in order; a box starts with the text of its row in kControls, not an item.
 inline constexpr std::array<std::string_view, 3> kCombo1Items{"0.75", "0.50", "..."};

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# What a screen reader is told by the real program: its accessibility on, on a session
+# bus of its own, under a real X server, read over AT-SPI (screen_reader.py).
+# Usage: screen_reader.sh <path to zelm>
+set -euo pipefail
+zelm=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+xvfb_pid=
+trap 'kill "$xvfb_pid" 2>/dev/null || true; pkill -P $$ 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$here/../../scripts/xvfb.sh"
+start_xvfb "$work"
+
+# The bus lives as long as the inner script; zelm and the reader meet on its a11y bus.
+dbus-run-session -- bash -c '
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$1" >"$2/zelm.log" 2>&1 &
+    pid=$!
+    timeout 10 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+    /usr/bin/python3 "$3/screen_reader.py" "$pid" 2>&3
+    status=$?
+    kill "$pid" 2>/dev/null || true
+    exit "$status"
+' bash "$zelm" "$work" "$here" 3>&2 2>"$work/bus.log"
