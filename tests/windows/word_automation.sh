@@ -4,28 +4,12 @@
 # writes down every call that reaches it; the driver calls the hand-off as the program does.
 #
 #   word_automation.sh zelm_word_automation_driver.exe zelm_fake_word.dll
-#
-# WINE names the wine64 loader when it is not on PATH under that name.
 set -euo pipefail
 
 driver=$(realpath "$1")
 server=$(realpath "$2")
-wine=${WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
-wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/zelm-word.XXXXXX")
-cleanup() {
-  "$wineserver" -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A prefix of our own, made without a display (nothing here opens a window) and without
-# offering to download Mono and Gecko.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-"$wine" wineboot -i 2>"$work/wineboot.log" || { cat "$work/wineboot.log" >&2; exit 1; }
-"$wineserver" -w
+. "$(dirname "$0")/wine_prefix.sh"
+start_wine_prefix
 
 # Under HKLM: Wine 8 does not look in HKCU\Software\Classes when it resolves a ProgID.
 clsid='{6D3F1C52-8B0E-4E77-9A41-2F5C7D0B9E13}'
@@ -55,25 +39,16 @@ register() {
   registered=$1
 }
 
-failures=0
-# Runs the driver with ARGS and the stand-in's ENV, and compares what the driver printed and
-# what the stand-in wrote down with OUTPUT and LOG (lines joined by "|").
+# Runs the driver with ARGS and the stand-in's ENV, and compares what the driver printed
+# (and its exit status) and what the stand-in wrote down with OUTPUT and LOG.
 row() {
-  local name=$1 registration=$2 args=$3 env=$4 output=$5 log=$6 actual_output actual_log rc=0
+  local name=$1 registration=$2 args=$3 env=$4 output=$5 log=$6 actual rc=0
   register "$registration"
-  local log_file=$work/log.txt
-  rm -f "$log_file"
+  rm -f "$work/log.txt"
   # shellcheck disable=SC2086 # ARGS and ENV are word lists
-  actual_output=$(env ZELM_FAKE_WORD_LOG="$log_file" $env "$wine" "$driver" $args | tr -d '\r') || rc=$?
-  actual_log=$(cat "$log_file" 2>/dev/null || true)
-  if [ "$rc" -ne 0 ] || [ "$actual_output" != "${output//|/$'\n'}" ] || [ "$actual_log" != "${log//|/$'\n'}" ]; then
-    echo "FAIL $name (driver exit $rc)"
-    diff <(echo "${output//|/$'\n'}") <(echo "$actual_output") | sed 's/^/  output /' || true
-    diff <(echo "${log//|/$'\n'}") <(echo "$actual_log") | sed 's/^/  log /' || true
-    failures=$((failures + 1))
-  else
-    echo "PASS $name"
-  fi
+  actual=$(env ZELM_FAKE_WORD_LOG="$work/log.txt" $env "$wine" "$driver" $args | tr -d '\r') || rc=$?
+  check "$name: driver" "$output|exit 0" "$actual"$'\n'"exit $rc"
+  check "$name: Word's log" "$log" "$(cat "$work/log.txt" 2>/dev/null || true)"
 }
 
 # One hand-off into Word's document N, from Documents to letting go of the held document.
