@@ -21,6 +21,7 @@
 #include <cwchar>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -69,7 +70,7 @@ std::string describe(const VARIANT& value)
     if (value.vt == VT_BSTR)
         return utf8(value.bstrVal);
     if (value.vt == VT_BOOL)
-        return value.boolVal == VARIANT_TRUE ? "true" : value.boolVal ? "bool(?)" : "false";
+        return value.boolVal ? "true" : "false";
     return "vt(" + std::to_string(value.vt) + ")";
 }
 
@@ -92,7 +93,9 @@ struct Member {
     std::span<const wchar_t* const> parameters;
 };
 
-// IUnknown and IDispatch by hand over a table of members; a subclass answers Invoke.
+// IUnknown and IDispatch by hand over a table of members; a subclass answers Invoke. Bare,
+// it stands for a document: one object per hand-out, so that the log shows when the
+// caller lets go of each.
 class Dispatch : public IDispatch {
 public:
     Dispatch(std::string name, std::span<const Member> members)
@@ -166,8 +169,10 @@ public:
     }
 
 protected:
-    virtual HRESULT call(DISPID id, WORD flags, const DISPPARAMS& params, VARIANT* result,
-                         EXCEPINFO* exception) = 0;
+    virtual HRESULT call(DISPID, WORD, const DISPPARAMS&, VARIANT*, EXCEPINFO*)
+    {
+        return DISP_E_MEMBERNOTFOUND;
+    }
 
     // The name of a parameter a caller passed by name, for the log.
     std::wstring parameterName(DISPID member, DISPID parameter) const
@@ -209,26 +214,13 @@ private:
     std::atomic<long> references_{1};
 };
 
-// A document as a caller sees it: one reference object per hand-out, so that the log
-// shows when the caller lets go of each.
-class Document final : public Dispatch {
-public:
-    explicit Document(int number) : Dispatch("document " + std::to_string(number), {}) {}
-
-protected:
-    HRESULT call(DISPID, WORD, const DISPPARAMS&, VARIANT*, EXCEPINFO*) override
-    {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-};
-
 void handOut(VARIANT* result, int documentNumber)
 {
     if (!result)
         return;
     VariantInit(result);
     result->vt = VT_DISPATCH;
-    result->pdispVal = new Document(documentNumber);
+    result->pdispVal = new Dispatch("document " + std::to_string(documentNumber), {});
 }
 
 // What the application knows: how many documents it has, the last one active.
