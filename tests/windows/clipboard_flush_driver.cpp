@@ -5,12 +5,12 @@
 //   clipboard_flush_driver paste          prints the clipboard's text, or "(empty)"
 
 #include "platform/windows/clipboard_flush.h"
+#include "tests/windows/com_object.h"
 
 #include <windows.h>
 #include <ole2.h>
 #include <shlobj.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,29 +18,9 @@
 namespace {
 
 // Text offered as CF_UNICODETEXT and rendered only when asked for, as a toolkit's data is.
-class TextData final : public IDataObject {
+class TextData final : public ComObject<IDataObject> {
 public:
     explicit TextData(std::wstring text) : text_(std::move(text)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDataObject)
-            return E_NOINTERFACE;
-        *object = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const long left = --references_;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
     {
@@ -90,7 +70,6 @@ public:
 
 private:
     std::wstring text_;
-    std::atomic<long> references_{1};
 };
 
 int copy(const char* text, bool flush)

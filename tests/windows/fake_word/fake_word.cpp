@@ -14,6 +14,8 @@
 // template. ZELM_FAKE_WORD_RUNNING=1 registers each new application in the running object
 // table, where a second hand-off in the same process finds it, as it finds a running Word.
 
+#include "tests/windows/com_object.h"
+
 #include <windows.h>
 #include <oleauto.h>
 
@@ -96,40 +98,17 @@ struct Member {
 // IUnknown and IDispatch by hand over a table of members; a subclass answers Invoke. Bare,
 // it stands for a document: one object per hand-out, so that the log shows when the
 // caller lets go of each.
-class Dispatch : public IDispatch {
+class Dispatch : public ComObject<IDispatch> {
 public:
     Dispatch(std::string name, std::span<const Member> members)
         : name_(std::move(name)), members_(members)
     {
         ++liveCount;
     }
-    Dispatch(const Dispatch&) = delete;
-    Dispatch& operator=(const Dispatch&) = delete;
-    virtual ~Dispatch()
+    ~Dispatch() override
     {
         log("release " + name_);
         --liveCount;
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const long left = --references_;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
     }
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
@@ -211,7 +190,6 @@ private:
 
     std::string name_;
     std::span<const Member> members_;
-    std::atomic<long> references_{1};
 };
 
 void handOut(VARIANT* result, int documentNumber)
