@@ -6,7 +6,8 @@
 set -euo pipefail
 
 driver=$(realpath "$1")
-. "$(dirname "$0")/wine_prefix.sh"
+# shellcheck source=tests/windows/wine_prefix.sh
+source "$(dirname "$0")/wine_prefix.sh"
 start_wine_prefix
 
 #   name                                copied     at the end pasted afterwards

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the Windows tests: start_wine_prefix makes a fresh Wine prefix in a temporary
 # folder, exports WINEPREFIX for it and sets wine, wineserver and work (the folder) for the
 # caller; the prefix's server is ended and the folder removed when the caller exits.

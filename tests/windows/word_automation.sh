@@ -8,7 +8,8 @@ set -euo pipefail
 
 driver=$(realpath "$1")
 server=$(realpath "$2")
-. "$(dirname "$0")/wine_prefix.sh"
+# shellcheck source=tests/windows/wine_prefix.sh
+source "$(dirname "$0")/wine_prefix.sh"
 start_wine_prefix
 
 # Under HKLM: Wine 8 does not look in HKCU\Software\Classes when it resolves a ProgID.
