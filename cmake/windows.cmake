@@ -5,3 +5,6 @@ add_link_options(-static)
 
 # Its tests run under Wine, as on a Russian Windows, in a prefix of the build's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine.sh ${PROJECT_BINARY_DIR}/wine)
+
+# The seams that speak COM and OLE, plain Win32, each with tests of its own.
+include(${PROJECT_SOURCE_DIR}/platform/windows/com.cmake)
