@@ -1,6 +1,6 @@
 #include "output/report.h"
 
-#include "platform/code_page_1251.h"
+#include "platform/qt_code_page_1251.h"
 #include "platform/run_time_error.h"
 
 #include <QDir>
