@@ -1,6 +1,6 @@
 #pragma once
 // Word's automation, where the system has it: one implementation per system, windows/
-// (COM, "Word.Application") and x11/ (no Word there: LibreOffice is started instead).
+// (COM, "Word.Application") and linux/ (no Word there: LibreOffice is started instead).
 
 #include <QString>
 
