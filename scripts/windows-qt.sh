@@ -47,6 +47,19 @@ cmake -G Ninja -S "$work/src" -B "$work/build" \
   "${options[@]}" >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; exit 1; }
 cmake --build "$work/build" >"$work/build.log" 2>&1 || { grep -m5 -B5 -A20 'error' "$work/build.log" | tail -60 >&2; exit 1; }
 cmake --install "$work/build" >/dev/null
+# The licences a package of programs built with this Qt carries (packaging/windows): Qt's
+# LGPL-3 and the GPL-3 it builds on, Debian's record of every copyright in the source,
+# and the licences of the third-party libraries Qt brings in its own copy.
+licences="$prefix.partial/share/licences"
+mkdir -p "$licences/3rdparty"
+cp "$work/src/LICENSES/LGPL-3.0-only.txt" "$work/src/LICENSES/GPL-3.0-only.txt" "$licences/"
+cp "$work/src/debian/copyright" "$licences/copyright.txt"
+for library in freetype harfbuzz-ng libpng libjpeg zlib pcre2 double-conversion md4c tinycbor \
+  forkfd easing icc rfc6234 sha3 blake2; do
+  mkdir -p "$licences/3rdparty/$library"
+  find "$work/src/src/3rdparty/$library" -maxdepth 1 \( -iname '*licen*' -o -iname 'copying*' \) \
+    -exec cp {} "$licences/3rdparty/$library/" \;
+done
 # Renamed only when complete, so an interrupted build is never taken for a finished one.
 rm -rf "$prefix"
 mv "$prefix.partial" "$prefix"
