@@ -33,4 +33,11 @@ if wineserver -p60 </dev/null >/dev/null 2>&1 {lock}>&-; then # fails when one r
   timeout 120 wine64 cmd /c exit </dev/null >/dev/null 2>&1 {lock}>&- || true
 fi
 exec {lock}>&-
-exec wine64 "$@"
+# Wine keeps the host's QT_ variables from Windows programs, so the platform a test asks
+# for (QT_QPA_PLATFORM=offscreen) goes as Qt's own option.
+program=$1
+shift
+if [ -n "${QT_QPA_PLATFORM:-}" ]; then
+  set -- "$@" -platform "$QT_QPA_PLATFORM"
+fi
+exec wine64 "$program" "$@"
