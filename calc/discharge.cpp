@@ -22,6 +22,17 @@ std::optional<Fault> raisedFault()
     return std::nullopt;
 }
 
+// IEEE 754 raises invalid for a negative base with a fractional exponent; not every C
+// library's pow does (MinGW-w64's returns NaN with no flag). The inputs are finite, so a
+// NaN from pow is that case.
+double power(double base, double exponent)
+{
+    const double p = std::pow(base, exponent);
+    if (std::isnan(p))
+        std::feraiseexcept(FE_INVALID);
+    return p;
+}
+
 } // namespace
 
 // Every stage stores its result in a volatile and every later stage reloads its operands
@@ -46,7 +57,7 @@ std::expected<double, Fault> computeDischarge(const DischargeInputs& in)
     if (auto fault = raisedFault())
         return std::unexpected(*fault);
 
-    volatile double P = std::pow(v.H, e);
+    volatile double P = power(v.H, e);
     volatile double N = P * ((v.B * v.W) * v.k);
     if (auto fault = raisedFault())
         return std::unexpected(*fault);
@@ -54,7 +65,7 @@ std::expected<double, Fault> computeDischarge(const DischargeInputs& in)
     e = three / two;
     if (auto fault = raisedFault())
         return std::unexpected(*fault);
-    P = std::pow(v.H, e);
+    P = power(v.H, e);
 
     // The grouping is the one the results have always had; the algebraically simpler
     // W·q / (W + q·L·K) + Q rounds differently and faults on other inputs.

@@ -4,10 +4,10 @@
 #include "cli/batch.h"
 #include "cli/command_line.h"
 #include "cli/encoding.h"
+#include "cli/system.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -42,7 +42,7 @@ std::string reason(int error)
 bool writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const auto written = cli::system::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -55,7 +55,7 @@ bool writeAll(int fd, std::string_view bytes)
 
 void complain(std::string_view message)
 {
-    writeAll(STDERR_FILENO, "zelm-calc: " + std::string(message) + "\n");
+    cli::system::writeText(STDERR_FILENO, "zelm-calc: " + std::string(message) + "\n");
 }
 
 // Fills `buffer` from fd as far as it goes; false on a read error (errno says why).
@@ -63,7 +63,7 @@ bool readBlock(int fd, std::vector<char>& buffer, std::size_t& size)
 {
     size = 0;
     while (size < buffer.size()) {
-        const ssize_t got = ::read(fd, buffer.data() + size, buffer.size() - size);
+        const auto got = cli::system::read(fd, buffer.data() + size, buffer.size() - size);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -80,7 +80,7 @@ int runBatch(std::string_view file)
 {
     const bool standardInput = file.empty() || file == "-";
     const std::string name = standardInput ? std::string("стандартный ввод") : "«" + std::string(file) + "»";
-    const int fd = standardInput ? STDIN_FILENO : ::open(std::string(file).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = standardInput ? STDIN_FILENO : cli::system::openForReading(std::string(file));
     const auto unreadable = [&] {
         complain("не удалось прочитать " + name + ": " + reason(errno));
         return 2;
@@ -151,7 +151,8 @@ int runBatch(std::string_view file)
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> utf8 = cli::system::start(argc, argv);
+    const std::vector<std::string_view> arguments(utf8.begin(), utf8.end());
     const cli::Command command = cli::readCommandLine(arguments);
     cli::Outcome outcome;
     switch (command.kind) {
@@ -167,10 +168,10 @@ int main(int argc, char** argv)
         outcome = cli::wrongUse(command.problem);
         break;
     }
-    if (!writeAll(STDOUT_FILENO, outcome.out)) {
+    if (!cli::system::writeText(STDOUT_FILENO, outcome.out)) {
         complain("не удалось записать результат: " + reason(errno));
         return 2;
     }
-    writeAll(STDERR_FILENO, outcome.err);
+    cli::system::writeText(STDERR_FILENO, outcome.err);
     return outcome.status;
 }

@@ -1,6 +1,7 @@
 #include "output/report.h"
 
-#include "platform/code_page_1251.h"
+#include "platform/device_file.h"
+#include "platform/qt_code_page_1251.h"
 #include "platform/run_time_error.h"
 
 #include <QDir>
@@ -9,10 +10,6 @@
 #include <QSaveFile>
 
 #include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace output {
 
@@ -126,46 +123,18 @@ QString failureText(const QString& fileName, const QString& reason)
     throw platform::RunTimeError(text);
 }
 
-// Opening a named pipe for writing waits until some program opens it for reading, which
-// may be never, and the window would wait with it; a socket cannot be opened at all. Both
-// are refused by name. Devices such as /dev/null are written as before.
-QString notAFileReason(mode_t mode)
-{
-    if (S_ISFIFO(mode))
-        return QStringLiteral("это именованный канал, а не файл");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("это сокет, а не файл");
-    return {};
-}
-
-// A device chosen as the target cannot be replaced by renaming a temporary file
-// over it (that would swap /dev/full for a regular file): write it in place instead.
-// It is opened without waiting, and what was opened is looked at again, so that a pipe
-// put in its place after the first look cannot hold the window either.
+// A device chosen as the target cannot be replaced by renaming a temporary file over it
+// (that would swap /dev/full for a regular file): write it in place instead.
 void writeInPlace(const QString& fileName, const QByteArray& bytes)
 {
-    const auto refuseNotAFile = [&fileName](mode_t mode) {
-        if (const QString reason = notAFileReason(mode); !reason.isEmpty())
-            throw platform::RunTimeError(failureText(fileName, reason));
-    };
-    struct stat status {};
-    errno = 0;
-    const int fd = ::open(QFile::encodeName(fileName).constData(),
-                          O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int code = errno;
-        if (::stat(QFile::encodeName(fileName).constData(), &status) == 0)
-            refuseNotAFile(status.st_mode);
-        fail(fileName, {QFileDevice::OpenError, QString(), code});
+    QFile file;
+    if (const auto refused = platform::openDeviceForWriting(fileName, file)) {
+        if (!refused->notAFile.isEmpty())
+            throw platform::RunTimeError(failureText(fileName, refused->notAFile));
+        if (refused->byQt)
+            fail(fileName, failureOf(file, refused->code));
+        fail(fileName, {QFileDevice::OpenError, QString(), refused->code});
     }
-    QFile file; // closes the descriptor from here on, a refusal included
-    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        fail(fileName, failureOf(file, errno));
-    }
-    if (::fstat(fd, &status) == 0)
-        refuseNotAFile(status.st_mode);
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush())
         fail(fileName, failureOf(file, errno));

@@ -47,6 +47,8 @@ QStringList wordProcessorArguments(const QString& templatePath)
 
 void handOffToWordProcessor(platform::Launcher& launcher, const QStringList& folders)
 {
+    if (launcher.openWordDocument(QString::fromLatin1(kWordTemplate)))
+        return;
     QString program = launcher.findExecutable(QStringLiteral("soffice"));
     if (program.isEmpty())
         program = launcher.findExecutable(QStringLiteral("libreoffice"));

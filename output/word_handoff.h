@@ -1,7 +1,8 @@
 #pragma once
 // File → "Печать в Word's": a new document from the template "Canal.dot" in the installed
-// word processor, which is brought to the screen. Here the word processor is LibreOffice;
-// nothing from the window is passed on, the template alone decides what the document holds.
+// word processor, which is brought to the screen: Word through its automation where the
+// system has it (Windows), else LibreOffice. Nothing from the window is passed on, the
+// template alone decides what the document holds.
 
 #include <QString>
 #include <QStringList>
@@ -27,7 +28,8 @@ QString findTemplate(const QStringList& folders);
 // template, none at all, which still brings the word processor to the screen.
 QStringList wordProcessorArguments(const QString& templatePath);
 
-// Finds soffice, else libreoffice, on PATH and starts it detached with an argument list.
+// Asks Word for the document; where Word cannot be reached, finds soffice, else
+// libreoffice, on PATH and starts it detached with an argument list.
 // A running LibreOffice takes the request over, so no second instance is started and
 // each call adds one more document. Every failure is silent: with no word processor
 // nothing happens at all.

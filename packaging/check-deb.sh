@@ -55,6 +55,9 @@ for size in 16 24 32 48 64 128 256; do
     fail "${size}x${size} icon is not a PNG of that size"
 done
 
+cmp -s "$root/fs/usr/share/doc/zelm/copyright" "$(dirname "$0")/../LICENSE" ||
+  fail "usr/share/doc/zelm/copyright is not the project's licence"
+
 # zelm-calc needs no display: none is given.
 calc=$root/fs/usr/bin/zelm-calc
 [ -x "$calc" ] || fail "no executable usr/bin/zelm-calc"

@@ -10,6 +10,8 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/zelm.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/zelm.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The licence where Debian keeps a package's: /usr/share/doc/zelm/copyright.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 foreach(size IN ITEMS 16 24 32 48 64 128 256)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/${size}x${size}/zelm.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)

@@ -1,20 +1,14 @@
 #pragma once
-// On X11 the clipboard is served by the program that copied: a program that ends at once
-// takes what the user copied with it, unless it first hands it to the desktop's
-// clipboard manager (the freedesktop.org ClipboardManager protocol, SAVE_TARGETS). Qt
-// does this only on a normal end, when its connection closes.
-
-#include <QString>
-
-#include <chrono>
+// A program that ends at once keeps what the user copied, as on a normal end, where Qt
+// hands the clipboard over itself. How differs per system (linux/, windows/): on X11
+// the program that copied serves the clipboard, so the text goes to the desktop's
+// clipboard manager (the freedesktop.org ClipboardManager protocol, SAVE_TARGETS); on
+// Windows the copied OLE object is flushed into the system's clipboard.
 
 namespace platform {
 
-// Offers text as the CLIPBOARD selection from an X connection and a window of its own,
-// so nothing of the program's windows runs, asks the clipboard manager to save it, and
-// serves the manager's requests until it has saved or `patience` has passed. Does
-// nothing without an X display or a clipboard manager. Says whether the manager confirmed
-// that it saved; a manager that fetched the text without confirming ends the wait too.
-bool handClipboardTextToManager(const QString& text, std::chrono::milliseconds patience);
+// Called just before the process ends without Qt's own shutdown. Runs no event of the
+// program's windows; does nothing when there is nothing to hand over or no one to take it.
+void keepClipboardAfterEnd();
 
 } // namespace platform

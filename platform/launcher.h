@@ -13,6 +13,11 @@ public:
     virtual QString findExecutable(const QString& name) = 0;
     // True when the program was started.
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+    // Word, driven through its automation where the system has it (Windows): a new
+    // document from the template, a bare file name that Word looks for by its own rule,
+    // and Word shown; a failing step is skipped. True when Word was reached, even if a
+    // later step failed; false where there is no Word.
+    virtual bool openWordDocument(const QString& templateName) = 0;
 };
 
 } // namespace platform

@@ -52,6 +52,7 @@ class QtLauncher final : public Launcher {
 public:
     QString findExecutable(const QString& name) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
+    bool openWordDocument(const QString& templateName) override;
 };
 
 } // namespace platform

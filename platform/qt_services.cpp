@@ -1,19 +1,18 @@
 #include "platform/qt_services.h"
 
 #include "platform/clipboard_handoff.h"
-#include "platform/code_page_1251.h"
+#include "platform/document_automation.h"
 #include "platform/qt_backends.h"
+#include "platform/qt_code_page_1251.h"
 
-#include <QClipboard>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -72,15 +71,8 @@ Answer QtMessageBoxes::show(QWidget* parent, const QString& text, Buttons button
 
 void QtProcessControl::endNow()
 {
-    // What the user copied outlives the program, as on a normal end. Only Qt's own record
-    // of the clipboard is read; the hand-off has a connection of its own, so no event of
-    // the window runs.
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        const QClipboard* clipboard = QGuiApplication::clipboard();
-        const QMimeData* copied = clipboard->ownsClipboard() ? clipboard->mimeData() : nullptr;
-        if (copied && copied->hasText())
-            handClipboardTextToManager(copied->text(), std::chrono::seconds(3));
-    }
+    // What the user copied outlives the program, as on a normal end.
+    keepClipboardAfterEnd();
     // No event loop, no destructors, no close handlers: the run ends here.
     std::fflush(nullptr);
     std::_Exit(0);
@@ -159,6 +151,11 @@ QString QtLauncher::findExecutable(const QString& name)
 bool QtLauncher::startDetached(const QString& program, const QStringList& arguments)
 {
     return QProcess::startDetached(program, arguments);
+}
+
+bool QtLauncher::openWordDocument(const QString& templateName)
+{
+    return automateWord(templateName);
 }
 
 // ---- the bundle -------------------------------------------------------------------

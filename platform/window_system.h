@@ -1,6 +1,7 @@
 #pragma once
 // What the desktop's window system needs told that Qt cannot say for us: the program's
-// windows stay out of the task bar and the pager.
+// windows stay out of the task bar and the pager. One implementation per window system,
+// linux/ (X11) and windows/, chosen by the build.
 
 #include <vector>
 
@@ -8,8 +9,8 @@ class QWidget;
 
 namespace platform {
 
-// The arguments to construct QApplication with: argv as given, plus "-platform xcb" when
-// the user chose no platform (neither QT_QPA_PLATFORM nor -platform) and an X server is
+// The arguments to construct QApplication with: argv as given, and under X11 "-platform
+// xcb" added when the user chose no platform (neither QT_QPA_PLATFORM nor -platform) and an X server is
 // at hand (DISPLAY). On a Wayland session that runs the program through XWayland: Wayland
 // gives a client no way to keep a window out of the task bar (the compositor decides), X11
 // does, and frameless windows work there as well. The strings live as long as the program;
@@ -18,7 +19,9 @@ std::vector<char*> applicationArguments(int argc, char* argv[]);
 
 // Keeps a top-level window out of the task bar and the pager from its first map on, and on
 // every later map: under X11, _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER are
-// set on the window before it is mapped. Elsewhere it does nothing.
+// set on the window before it is mapped. On Windows a Qt::Tool window has no task-bar
+// button already, but Qt shows it without activating it: it is activated once shown, so
+// that the program starts with the keyboard focus. Elsewhere it does nothing.
 void keepOutOfTaskBar(QWidget* window);
 
 } // namespace platform

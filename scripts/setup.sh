@@ -2,8 +2,11 @@
 # Installs with apt whatever Зельм needs to build, run and test, when it is missing.
 # The one list of the project's packages: README commands and .ci/run go through here.
 # It ends by checking that every command the build, the tests and the package call is
-# there, and names any that is not.
+# there, and names any that is not. With --windows it also readies the Windows build
+# (scripts/windows.sh): the cross compiler, Wine, and the source of Debian's Qt.
 set -euo pipefail
+windows=false
+[ "${1:-}" != --windows ] || windows=true
 
 packages=(
   # build
@@ -35,6 +38,28 @@ packages=(
   # rendering the icon's PNG sizes (packaging/render-icons.sh)
   librsvg2-bin
 )
+windows_packages=(
+  # the cross compiler (POSIX threads, which std::thread and Qt need) and Wine to test with
+  g++-mingw-w64-x86-64-posix wine64
+  # Qt for Windows is built from the source package of the installed qt6-base
+  dpkg-dev xz-utils perl
+  # Windows' faces for the form under Wine (Tahoma for MS Sans Serif)
+  fonts-wine
+)
+$windows && packages+=("${windows_packages[@]}")
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# apt-get source needs a deb-src line; a fresh system has none. One is added, in a file of
+# our own, for each suite and mirror apt already takes packages from.
+update=false
+if $windows && [ -z "$(apt-get indextargets 'Created-By: Sources' 2>/dev/null)" ]; then
+  echo "setup: adding deb-src lines for the source of Qt" >&2
+  apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Created-By: Packages' | sort -u |
+    sed 's/^/deb-src /' | $sudo tee /etc/apt/sources.list.d/zelm-deb-src.list >/dev/null
+  update=true
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -43,12 +68,12 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]})); then
-  echo "setup: installing ${missing[*]}" >&2
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+if ((${#missing[@]})) || $update; then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
+fi
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}" >&2
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
@@ -62,6 +87,9 @@ commands=(
   # package
   cpack dpkg-deb dpkg-shlibdeps file readelf desktop-file-validate identify apt-get
 )
+# Windows: the cross compiler, Wine (Debian keeps wine64 out of PATH), Qt's source
+$windows && commands+=(x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-objdump wine64 wineserver dpkg-source)
+export PATH=$PATH:/usr/lib/wine
 absent=()
 for c in "${commands[@]}"; do
   command -v "$c" >/dev/null || absent+=("$c")

@@ -1,7 +1,7 @@
 // The About dialog frmAb and the help search.
 
-#include "platform/code_page_1251.h"
 #include "platform/qt_backends.h"
+#include "platform/qt_code_page_1251.h"
 #include "tests/support/scripted_platform.h"
 #include "ui/about/frm_ab.h"
 #include "ui/about/help_search.h"

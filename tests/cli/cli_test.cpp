@@ -3,34 +3,23 @@
 #include "calc/discharge.h"
 #include "calc/number_text.h"
 #include "cli/command_line.h"
+#include "tests/cli/run_program.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Finished {
-    std::string out;
-    std::string err;
-    int status = -1;
-};
 
 std::string readFile(const fs::path& path)
 {
@@ -43,48 +32,13 @@ void writeFile(const fs::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Standard input comes through a pipe, as from another program: it cannot be read twice.
-// Standard output and error go to files, so that neither can fill up and stall the program.
+// Standard output holds a batch's table, byte for byte, and otherwise a text for the user.
 Finished runZelmCalc(const std::vector<std::string>& arguments, const std::string& input = "")
 {
-    const fs::path dir = fs::temp_directory_path() / ("zelm-calc-test-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return {};
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_adddup2(&files, pipeEnds[0], 0);
-    posix_spawn_file_actions_addclose(&files, pipeEnds[0]);
-    posix_spawn_file_actions_addclose(&files, pipeEnds[1]);
-    posix_spawn_file_actions_addopen(&files, 1, (dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&files, 2, (dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv{const_cast<char*>(ZELM_CALC)};
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    Finished run;
-    const bool started = posix_spawn(&pid, ZELM_CALC, &files, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&files);
-    ::close(pipeEnds[0]);
-    // A program that stops reading early makes the rest of the write fail, not the test.
-    std::signal(SIGPIPE, SIG_IGN);
-    for (std::size_t at = 0; started && at < input.size();) {
-        const ssize_t written = ::write(pipeEnds[1], input.data() + at, input.size() - at);
-        if (written <= 0)
-            break;
-        at += static_cast<std::size_t>(written);
-    }
-    ::close(pipeEnds[1]);
-    if (started) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    run.out = readFile(dir / "out");
-    run.err = readFile(dir / "err");
-    fs::remove_all(dir);
+    Finished run = runProgram(ZELM_CALC, arguments, input);
+    run.err = userText(run.err);
+    if (arguments.empty() || arguments.front() != "--batch")
+        run.out = userText(run.out);
     return run;
 }
 
@@ -148,8 +102,8 @@ TEST(OneCalculation, AnswersEachArgumentList)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const Finished run = runZelmCalc(row.arguments);
-        EXPECT_EQ(run.out, row.out);
-        EXPECT_EQ(run.err, row.err);
+        EXPECT_EQ(run.out, throughFile(row.out));
+        EXPECT_EQ(run.err, throughFile(row.err));
         EXPECT_EQ(run.status, row.status);
     }
 }

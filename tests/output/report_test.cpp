@@ -2,7 +2,7 @@
 // reported and must leave an existing file whole.
 
 #include "output/report.h"
-#include "platform/code_page_1251.h"
+#include "platform/qt_code_page_1251.h"
 #include "platform/run_time_error.h"
 #include "tests/support/report_texts.h"
 

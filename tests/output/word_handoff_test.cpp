@@ -56,6 +56,8 @@ private slots:
     void standInReceivesArgumentListWithoutShell_data();
     void standInReceivesArgumentListWithoutShell();
     void noWordProcessorOnPathDoesNothing();
+    void wordFirstThenLibreOffice_data();
+    void wordFirstThenLibreOffice();
 };
 
 void WordHandoffTest::choosesProgramAndArguments_data()
@@ -106,6 +108,27 @@ void WordHandoffTest::choosesProgramAndArguments()
         ? QStringList{"-n", QDir(folder.path()).absoluteFilePath(templateName)}
         : QStringList{};
     QCOMPARE(launcher.started.first().arguments, expected);
+}
+
+void WordHandoffTest::wordFirstThenLibreOffice_data()
+{
+    QTest::addColumn<bool>("wordPresent");
+    QTest::addColumn<int>("libreOfficeStarts");
+    QTest::addRow("Word reached: LibreOffice left alone") << true << 0;
+    QTest::addRow("no Word: LibreOffice instead") << false << 1;
+}
+
+void WordHandoffTest::wordFirstThenLibreOffice()
+{
+    QFETCH(bool, wordPresent);
+    QFETCH(int, libreOfficeStarts);
+    ScriptedLauncher launcher;
+    launcher.wordPresent = wordPresent;
+    launcher.find = [](const QString& name) { return QStringLiteral("/usr/bin/") + name; };
+    output::handOffToWordProcessor(launcher, {});
+    // Word gets the bare name and finds the template by its own rule.
+    QCOMPARE(launcher.wordTemplates, QStringList{"Canal.dot"});
+    QCOMPARE(launcher.started.size(), libreOfficeStarts);
 }
 
 void WordHandoffTest::firstFolderHoldingTheTemplateWins()

@@ -90,8 +90,16 @@ public:
     std::function<QString(const QString&)> find = [](const QString&) { return QString(); };
     bool startResult = true;
 
+    QStringList wordTemplates; // what Word was asked to open, in order
+    bool wordPresent = false;
+
     QString findExecutable(const QString& name) override { return find(name); }
     bool startDetached(const QString& program, const QStringList& arguments) override;
+    bool openWordDocument(const QString& templateName) override
+    {
+        wordTemplates.append(templateName);
+        return wordPresent;
+    }
 };
 
 // All five together, ready to hand to a window.

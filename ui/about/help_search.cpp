@@ -1,8 +1,8 @@
 #include "ui/about/help_search.h"
 
-#include "platform/code_page_1251.h"
 #include "platform/help_viewer.h"
 #include "platform/message_boxes.h"
+#include "platform/qt_code_page_1251.h"
 
 #include <QByteArray>
 

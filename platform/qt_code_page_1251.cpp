@@ -1,4 +1,4 @@
-#include "platform/code_page_1251.h"
+#include "platform/qt_code_page_1251.h"
 
 #include "text/code_page_1251.h"
 

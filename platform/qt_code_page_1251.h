@@ -1,6 +1,6 @@
 #pragma once
-// The code page 1251 table (text/code_page_1251.h) for Qt's strings: the report file and
-// the help call hand it QStrings.
+// Qt's strings through the code page 1251 table of text/code_page_1251.h, which the
+// window shares with zelm-calc: the report file and the help call hand it QStrings.
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,11 @@
+// X11: the clipboard is served by the program that copied, so before an immediate end
+// the text is handed to the desktop's clipboard manager.
 #include "platform/clipboard_handoff.h"
 
 #include <QByteArray>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QScopeGuard>
 
 #include <X11/Xatom.h>
@@ -116,8 +121,11 @@ void serve(Display* display, const Atoms& a, const Offer& offer, Window owner,
 // A requestor may vanish while it is served; its errors must not end the hand-off.
 int ignoreErrors(Display*, XErrorEvent*) { return 0; }
 
-} // namespace
-
+// Offers text as the CLIPBOARD selection from an X connection and a window of its own,
+// so nothing of the program's windows runs, asks the clipboard manager to save it, and
+// serves the manager's requests until it has saved or `patience` has passed. Does
+// nothing without an X display or a clipboard manager. Says whether the manager confirmed
+// that it saved; a manager that fetched the text without confirming ends the wait too.
 bool handClipboardTextToManager(const QString& text, std::chrono::milliseconds patience)
 {
     Display* display = XOpenDisplay(nullptr);
@@ -176,6 +184,20 @@ bool handClipboardTextToManager(const QString& text, std::chrono::milliseconds p
             return event.xselection.property != None;
         }
     }
+}
+
+} // namespace
+
+void keepClipboardAfterEnd()
+{
+    // Only Qt's own record of the clipboard is read; the hand-off has a connection of its
+    // own, so no event of the window runs.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* copied = clipboard->ownsClipboard() ? clipboard->mimeData() : nullptr;
+    if (copied && copied->hasText())
+        handClipboardTextToManager(copied->text(), std::chrono::seconds(3));
 }
 
 } // namespace platform

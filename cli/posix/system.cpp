@@ -1,0 +1,44 @@
+// POSIX: arguments and file names are bytes, and the terminal takes UTF-8 as it is.
+#include "cli/system.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace cli::system {
+
+std::vector<std::string> start(int argc, char** argv)
+{
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+int openForReading(const std::string& utf8Name)
+{
+    return ::open(utf8Name.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+std::ptrdiff_t read(int fd, char* data, std::size_t size)
+{
+    return ::read(fd, data, size);
+}
+
+std::ptrdiff_t write(int fd, const char* data, std::size_t size)
+{
+    return ::write(fd, data, size);
+}
+
+bool writeText(int fd, std::string_view utf8)
+{
+    while (!utf8.empty()) {
+        const ssize_t written = ::write(fd, utf8.data(), utf8.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        utf8.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace cli::system

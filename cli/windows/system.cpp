@@ -1,0 +1,114 @@
+// Windows: the command line and file names are UTF-16, and a text for the user is written
+// in the encoding its reader expects. A console gets UTF-16, which it shows whatever its
+// code page. A pipe gets the console's code page, with which the program at its other end
+// (PowerShell, more, findstr) decodes it. A file gets the system's ANSI code page, 1251 on
+// a Russian Windows, in which an editor or a spreadsheet opens a text without a mark.
+// Everything else is bytes: the standard streams are binary, so a table keeps its bytes and
+// the one result ends in "\n" as on Linux.
+#include "cli/system.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+
+namespace cli::system {
+namespace {
+
+// Texts for the user are short; the sizes the conversions take as int are never reached.
+std::wstring wide(std::string_view utf8)
+{
+    const int size = static_cast<int>(std::min<std::size_t>(utf8.size(), INT_MAX));
+    if (size == 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), static_cast<int>(text.size()));
+    return text;
+}
+
+std::string narrow(std::wstring_view text, UINT codePage)
+{
+    const int size = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    if (size == 0)
+        return {};
+    std::string bytes(
+        static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr)),
+        '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), size, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+    return bytes;
+}
+
+unsigned int chunk(std::size_t size)
+{
+    return static_cast<unsigned int>(std::min<std::size_t>(size, INT_MAX));
+}
+
+bool writeBytes(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const int written = ::_write(fd, bytes.data(), chunk(bytes.size()));
+        if (written < 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> start(int, char**)
+{
+    for (const int fd : {0, 1, 2})
+        ::_setmode(fd, _O_BINARY);
+    // The C runtime's argv holds the arguments in the ANSI code page, which has no place
+    // for a letter outside it; the command line itself is UTF-16.
+    int count = 0;
+    wchar_t** const words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; words != nullptr && i < count; ++i)
+        arguments.push_back(narrow(words[i], CP_UTF8));
+    LocalFree(words);
+    return arguments;
+}
+
+int openForReading(const std::string& utf8Name)
+{
+    return ::_wopen(wide(utf8Name).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+
+std::ptrdiff_t read(int fd, char* data, std::size_t size)
+{
+    return ::_read(fd, data, chunk(size));
+}
+
+std::ptrdiff_t write(int fd, const char* data, std::size_t size)
+{
+    return ::_write(fd, data, chunk(size));
+}
+
+bool writeText(int fd, std::string_view utf8)
+{
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    const std::wstring text = wide(utf8);
+    DWORD mode = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        for (std::wstring_view rest = text; !rest.empty();) {
+            DWORD written = 0;
+            const auto piece = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 8192));
+            if (!WriteConsoleW(handle, rest.data(), piece, &written, nullptr) || written == 0) {
+                errno = EIO;
+                return false;
+            }
+            rest.remove_prefix(written);
+        }
+        return true;
+    }
+    const UINT console = GetConsoleOutputCP();
+    const UINT codePage = GetFileType(handle) == FILE_TYPE_PIPE && console != 0 ? console : GetACP();
+    return writeBytes(fd, narrow(text, codePage));
+}
+
+} // namespace cli::system

@@ -1,0 +1,10 @@
+# The Windows build, cross-compiled with MinGW-w64 (cmake/mingw-w64-x86_64.cmake): each
+# program is one file that needs no DLL beyond Windows' own, so libstdc++, libgcc and
+# winpthread are linked in.
+add_link_options(-static)
+
+# Its tests run under Wine, as on a Russian Windows, in a prefix of the build's own.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine.sh ${PROJECT_BINARY_DIR}/wine)
+
+# The seams that speak COM and OLE, plain Win32, each with tests of its own.
+include(${PROJECT_SOURCE_DIR}/platform/windows/com.cmake)

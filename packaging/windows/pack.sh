@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Packs the Windows build into one zip: both programs, stripped; the Russian README.txt;
+# our licence and Qt's, with where Qt's source is. Texts get CRLF line ends and a UTF-8
+# byte order mark, so that Notepad shows them on any Windows. Fails when a program needs
+# a DLL that is not Windows' own: Windows' own are those Wine provides in their stead and
+# Windows' API sets (api-ms-win-*); no MinGW runtime or Qt library.
+# Usage: packaging/windows/pack.sh BUILD_DIR QT_PREFIX ZIP
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$1
+qt=$2
+zip=$(realpath -m "$3")
+name=$(basename "$zip" .zip)
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+root=$stage/$name
+mkdir -p "$root/Qt"
+
+windows_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+for program in "$build/zelm.exe" "$build/cli/zelm-calc.exe"; do
+  packed=$root/$(basename "$program")
+  x86_64-w64-mingw32-strip -o "$packed" "$program"
+  for dll in $(x86_64-w64-mingw32-objdump -p "$packed" | sed -n 's/^\s*DLL Name: //p'); do
+    dll=${dll,,}
+    # api-ms-win-*: Windows' API sets, which its loader maps onto its own DLLs
+    if [[ $dll == lib* || $dll == qt* || ($dll != api-ms-win-* && ! -e $windows_dlls/$dll) ]]; then
+      echo "pack: $(basename "$program") needs $dll, which is not Windows' own" >&2
+      exit 1
+    fi
+  done
+done
+
+text() { printf '\xef\xbb\xbf'; sed 's/\r*$/\r/' "$1"; }
+text "$here/README.txt" >"$root/README.txt"
+text "$here/../../LICENSE" >"$root/LICENSE.txt"
+text "$here/Qt.txt" >"$root/Qt/Qt.txt"
+# Qt's licences, kept with the Qt build (scripts/windows-qt.sh).
+for file in LGPL-3.0-only.txt GPL-3.0-only.txt copyright.txt; do
+  text "$qt/share/licences/$file" >"$root/Qt/$file"
+done
+cp -r "$qt/share/licences/3rdparty" "$root/Qt/"
+
+mkdir -p "$(dirname "$zip")"
+rm -f "$zip"
+(cd "$stage" && cmake -E tar cf "$zip" --format=zip "$name")
+echo "pack: $zip" >&2

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# zelm.exe under Wine on a real X server, as on a Russian Windows: its window shows with
+# its title and stays out of any task bar (Wine makes a frameless tool window an
+# override-redirect X window, which no task bar lists); after a click on the form the
+# worked example typed into it gives 1240,769; the report is the Linux build's byte for
+# byte; and Ctrl+P reaches a stand-in Word registered as "Word.Application".
+#
+#   zelm_window.sh zelm.exe zelm_fake_word.dll
+set -euo pipefail
+zelm=$(realpath "$1")
+server=$(realpath "$2")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+xvfb_pid=
+pid=
+trap 'kill $pid 2>/dev/null || true; PATH=/usr/lib/wine:$PATH wineserver -k 2>/dev/null || true
+      kill $xvfb_pid 2>/dev/null || true; pkill -P $$ 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# shellcheck source=scripts/xvfb.sh
+source "$root/scripts/xvfb.sh"
+start_xvfb "$work"
+unset QT_QPA_PLATFORM # Qt for Windows has its own platform
+# Dialogs are managed windows: a window manager gives them the focus.
+openbox >"$work/openbox.log" 2>&1 &
+
+export PATH=/usr/lib/wine:$PATH
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ru_RU.UTF-8 LC_ALL= LOCPATH=$work/locales
+mkdir -p "$LOCPATH"
+localedef -i ru_RU -f UTF-8 "$LOCPATH/ru_RU.UTF-8"
+timeout 300 wine64 wineboot --init >"$work/wineboot.log" 2>&1 || fail "wineboot: $(tail -5 "$work/wineboot.log")"
+timeout 120 wineserver --wait
+
+# The stand-in Word, as tests/windows/word_automation.sh registers it.
+clsid='{6D3F1C52-8B0E-4E77-9A41-2F5C7D0B9E13}'
+classes='HKEY_LOCAL_MACHINE\Software\Classes'
+server_path=$(wine64 winepath -w "$server")
+cat >"$work/register.reg" <<REG
+Windows Registry Editor Version 5.00
+
+[$classes\\Word.Application\\CLSID]
+@="$clsid"
+
+[$classes\\CLSID\\$clsid\\InprocServer32]
+@="${server_path//\\/\\\\}"
+"ThreadingModel"="Apartment"
+REG
+wine64 regedit /S "$work/register.reg"
+
+ZELM_FAKE_WORD_LOG=$work/word.txt wine64 "$zelm" >"$work/zelm.log" 2>&1 &
+pid=$!
+main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Зельм плотины$' | head -n 1) ||
+  fail "no window «Зельм плотины»"
+echo "PASS the window «Зельм плотины» shows"
+xwininfo -id "$main" | grep -q 'Override Redirect State: yes' ||
+  fail "the window is managed, so a task bar would list it"
+echo "PASS it is override-redirect: no task bar lists it"
+
+height=$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p')
+menu_bar=$((height - 342)) # the client area is 342 pixels high
+# A field's middle, from its Left and Top in pixels (twips / 15).
+click_field() {
+  xdotool mousemove --window "$main" $(($1 + 28)) $((menu_bar + $2 + 12)) click 1
+  sleep 0.3
+}
+# Ctrl+S, the file typed into the dialog (a Windows path) and Enter; waits for the file.
+save_report() {
+  local file=$1
+  xdotool key ctrl+s
+  sleep 2
+  # The dialog offers the name chosen last time: typing replaces it whole.
+  xdotool key End shift+Home
+  xdotool type --delay 30 "$(wine64 winepath -w "$file")"
+  xdotool key Return
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || fail "no report written to $file"
+  sleep 0.5
+}
+
+click_field 24 72 # Text2, W
+for figure in 1000000 100 16 10; do
+  xdotool type --delay 30 "$figure"
+  xdotool key Tab
+done
+xdotool key Return
+sleep 0.5
+
+# The Linux build's report for W = 1000000 (tests/desktop/real_window.sh).
+expected="d0e0f1f5eee420e2eee4fb20eef220e7e5ebfcece020efebeef2e8edfb20e4ebff20f1f2e2eef0e0"
+expected+="20202020202020202020202020202020202020""0d0a0d0a"
+expected+="31303030303030""cee1fab8ec20e2eee42df9e0202857292c20ec2eeaf3e1""0d0a"
+click_field 24 72
+save_report "$work/report.txt"
+actual=$(od -An -tx1 -v "$work/report.txt" | tr -d ' \n')
+[ "$actual" = "$expected" ] || fail "report bytes: $actual"
+echo "PASS the report is the Linux build's, byte for byte"
+
+# The result, copied from Text1 into Text2, comes out in the next report.
+click_field 248 72 # Text1
+xdotool key ctrl+a ctrl+c
+click_field 24 72
+xdotool key ctrl+a ctrl+v
+save_report "$work/result.txt"
+result=$(iconv -f CP1251 -t UTF-8 "$work/result.txt" | sed -n 3p | tr -d '\r' | sed 's/Объём вод-ща (W), м.куб$//')
+[ "$result" = "1240,769" ] || fail "the worked example gave «$result», not 1240,769"
+echo "PASS the worked example gives 1240,769"
+
+click_field 24 72 # the closed dialog took the focus with it
+xdotool key ctrl+p
+for _ in $(seq 100); do grep -q 'put Visible=true' "$work/word.txt" 2>/dev/null && break; sleep 0.1; done
+grep -q 'call Add Template=Canal.dot' "$work/word.txt" && grep -q 'put Visible=true' "$work/word.txt" ||
+  fail "Ctrl+P did not reach Word: $(tr '\n' '|' <"$work/word.txt" 2>/dev/null)"
+echo "PASS Ctrl+P adds a document from Canal.dot in Word and shows Word"
+
+click_field 24 72
+xdotool key F9
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "F9 did not end the program"
+pid=
+echo "PASS F9 ends the program"
