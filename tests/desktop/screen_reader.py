@@ -6,7 +6,10 @@ into «NAME»" for text written into a field without the focus, which Orca does 
 Checks that each Tab stop is heard in order by its name and none as a frame, and that
 Enter on the worked example writes the result into the result field, whose description
 says where the result appears.
-Usage: screen_reader.py PID (of a running zelm with accessibility on)
+Usage: screen_reader.py READY PIDFILE
+Listens first and then creates READY; zelm is started after that, and its PID written to
+PIDFILE once its window shows. A program started before the listener can miss the
+registration of a kind of event and never send it.
 """
 import subprocess
 import sys
@@ -14,7 +17,8 @@ import sys
 import pyatspi
 from gi.repository import GLib
 
-pid = int(sys.argv[1])
+ready_file, pid_file = sys.argv[1], sys.argv[2]
+pid = None
 heard = []
 failures = []
 
@@ -83,6 +87,13 @@ pace = {"heard": 0, "quiet": 0, "waited": -1000, "answered": True}
 
 
 def tick():
+    global pid
+    if pid is None:
+        try:
+            with open(pid_file) as f:
+                pid = int(f.read())
+        except (OSError, ValueError):
+            return True
     pace["quiet"] = pace["quiet"] + 100 if len(heard) == pace["heard"] else 0
     pace["answered"] = pace["answered"] or len(heard) > pace["heard"]
     pace["heard"] = len(heard)
@@ -99,6 +110,7 @@ def tick():
 pyatspi.Registry.registerEventListener(on_event, "object:state-changed:focused",
                                        "object:text-changed:insert")
 GLib.timeout_add(100, tick)
+open(ready_file, "w").close()
 pyatspi.Registry.start()
 
 for line in heard:

@@ -13,10 +13,14 @@ start_xvfb "$work"
 
 # The bus lives as long as the inner script; zelm and the reader meet on its a11y bus.
 dbus-run-session -- bash -c '
+    /usr/bin/python3 "$3/screen_reader.py" "$2/ready" "$2/pid" 2>&3 &
+    reader=$!
+    for _ in $(seq 100); do [ -e "$2/ready" ] && break; sleep 0.1; done
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$1" >"$2/zelm.log" 2>&1 &
     pid=$!
     timeout 10 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
-    /usr/bin/python3 "$3/screen_reader.py" "$pid" 2>&3
+    echo "$pid" >"$2/pid.new" && mv "$2/pid.new" "$2/pid"
+    wait "$reader"
     status=$?
     kill "$pid" 2>/dev/null || true
     exit "$status"
