@@ -240,7 +240,7 @@ TEST(Batch, JudgesTheEncodingAcrossTheFirstMebibyte)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         writeFile(file, row.table);
-        const Finished run = row.fromPipe ? runZelmCalc({"--batch"}, row.table) : runZelmCalc({"--batch", file});
+        const Finished run = row.fromPipe ? runZelmCalc({"--batch"}, row.table) : runZelmCalc({"--batch", file.string()});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), row.header);
     }
