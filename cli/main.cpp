@@ -39,20 +39,6 @@ std::string reason(int error)
     }
 }
 
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const auto written = cli::system::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 void complain(std::string_view message)
 {
     cli::system::writeText(STDERR_FILENO, "zelm-calc: " + std::string(message) + "\n");
@@ -133,14 +119,14 @@ int runBatch(std::string_view file)
         for (std::string_view rest(buffer.data(), size); !rest.empty() && !batch.stopped();) {
             rest.remove_prefix(batch.read(rest, out));
             if (out.size() >= kBlock) {
-                if (!writeAll(STDOUT_FILENO, out))
+                if (!cli::system::writeAll(STDOUT_FILENO, out))
                     return unwritable();
                 out.clear();
             }
         }
     }
     batch.finish(out);
-    if (!writeAll(STDOUT_FILENO, out))
+    if (!cli::system::writeAll(STDOUT_FILENO, out))
         return unwritable();
     for (const std::string& message : batch.messages())
         complain(message);

@@ -4,6 +4,7 @@
 // file. One implementation per system (posix/, windows/), chosen by the build; the rest
 // of zelm-calc reads and writes bytes and UTF-8 only.
 
+#include <cerrno>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -21,6 +22,21 @@ int openForReading(const std::string& utf8Name);
 // As POSIX read() and write(), whatever size the system's own take.
 std::ptrdiff_t read(int fd, char* data, std::size_t size);
 std::ptrdiff_t write(int fd, const char* data, std::size_t size);
+
+// Writes all of `bytes`, going on after an interrupted call; false with errno set.
+inline bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const std::ptrdiff_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 // Writes a text for the user, given in UTF-8, whole, as the terminal or the reader of
 // the file expects it; false with errno set when it cannot.

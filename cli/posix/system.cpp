@@ -1,7 +1,6 @@
 // POSIX: arguments and file names are bytes, and the terminal takes UTF-8 as it is.
 #include "cli/system.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -29,16 +28,7 @@ std::ptrdiff_t write(int fd, const char* data, std::size_t size)
 
 bool writeText(int fd, std::string_view utf8)
 {
-    while (!utf8.empty()) {
-        const ssize_t written = ::write(fd, utf8.data(), utf8.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        utf8.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
+    return writeAll(fd, utf8);
 }
 
 } // namespace cli::system
