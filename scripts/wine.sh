@@ -33,11 +33,20 @@ if wineserver -p60 </dev/null >/dev/null 2>&1 {lock}>&-; then # fails when one r
   timeout 120 wine64 cmd /c exit </dev/null >/dev/null 2>&1 {lock}>&- || true
 fi
 exec {lock}>&-
-# Wine keeps the host's QT_ variables from Windows programs, so the platform a test asks
-# for (QT_QPA_PLATFORM=offscreen) goes as Qt's own option.
+# Wine keeps the host's QT_ variables from Windows programs but hands WINEQT_X on as
+# QT_X, so each one a test sets (QT_SCALE_FACTOR=2, say) goes that way; the platform a
+# test asks for (QT_QPA_PLATFORM=offscreen) goes as Qt's own option as well.
+while IFS='=' read -r name _; do
+  export "WINE$name=${!name}"
+done < <(env | grep -E '^QT_[A-Z0-9_]*=' || true)
 program=$1
 shift
 if [ -n "${QT_QPA_PLATFORM:-}" ]; then
   set -- "$@" -platform "$QT_QPA_PLATFORM"
+  # Qt's offscreen platform on Windows reads fonts from one folder and no system list;
+  # it gets the Liberation faces the form's families fall back to under Linux.
+  if [ "$QT_QPA_PLATFORM" = offscreen ] && [ -z "${QT_QPA_FONTDIR:-}" ]; then
+    export WINEQT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\liberation2'
+  fi
 fi
 exec wine64 "$program" "$@"
