@@ -99,69 +99,105 @@ private:
     HRESULT hr_;
 };
 
-// IDispatch::Invoke with the server's exception text freed: the handler shows no error.
-HRESULT invoke(IDispatch* object, DISPID member, WORD flags, DISPPARAMS& params, VARIANT* result)
-{
-    EXCEPINFO exception{};
-    const HRESULT hr = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                      result, &exception, nullptr);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
-    return hr;
-}
+// Word turns calls away while it starts or while a dialog of its own is open
+// (RPC_E_CALL_REJECTED, or RETRYLATER from a message filter). Such a call is made again
+// after a pause, until Word takes it or the hand-off's time is up: a cold start then adds
+// its document, and a Word stuck in a dialog holds the window for seconds, not forever.
+// The pauses block this thread, as any synchronous call into Word does.
+class Conversation {
+public:
+    static constexpr ULONGLONG kPatienceMs = 10'000;
+    static constexpr DWORD kPauseMs = 100;
 
-// GetIDsOfNames only reads the names; its parameter type merely predates const.
-bool lookUp(IDispatch* object, const wchar_t* const* names, UINT count, DISPID* ids)
-{
-    return SUCCEEDED(object->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(names), count,
-                                           LOCALE_USER_DEFAULT, ids));
-}
+    ComRef<IDispatch> getObjectProperty(IDispatch* object, const wchar_t* name)
+    {
+        DISPID id = DISPID_UNKNOWN;
+        if (!object || !lookUp(object, &name, 1, &id))
+            return {};
+        DISPPARAMS none{};
+        Variant result;
+        if (FAILED(invoke(object, id, DISPATCH_PROPERTYGET, none, result.get())))
+            return {};
+        return result.takeDispatch();
+    }
 
-ComRef<IDispatch> getObjectProperty(IDispatch* object, const wchar_t* name)
-{
-    DISPID id = DISPID_UNKNOWN;
-    if (!object || !lookUp(object, &name, 1, &id))
-        return {};
-    DISPPARAMS none{};
-    Variant result;
-    if (FAILED(invoke(object, id, DISPATCH_PROPERTYGET, none, result.get())))
-        return {};
-    return result.takeDispatch();
-}
+    // A method call with one argument passed by name, as `Add Template:="…"`.
+    void callWithNamedArgument(IDispatch* object, const wchar_t* method, const wchar_t* argument,
+                               const wchar_t* value)
+    {
+        const wchar_t* names[] = {method, argument};
+        DISPID ids[2] = {DISPID_UNKNOWN, DISPID_UNKNOWN};
+        if (!object || !lookUp(object, names, 2, ids))
+            return;
+        Variant argumentValue(value);
+        DISPPARAMS params{};
+        params.rgvarg = argumentValue.get();
+        params.cArgs = 1;
+        params.rgdispidNamedArgs = &ids[1];
+        params.cNamedArgs = 1;
+        Variant result; // the new document, not used further
+        invoke(object, ids[0], DISPATCH_METHOD, params, result.get());
+    }
 
-// A method call with one argument passed by name, as `Add Template:="…"`.
-void callWithNamedArgument(IDispatch* object, const wchar_t* method, const wchar_t* argument,
-                           const wchar_t* value)
-{
-    const wchar_t* names[] = {method, argument};
-    DISPID ids[2] = {DISPID_UNKNOWN, DISPID_UNKNOWN};
-    if (!object || !lookUp(object, names, 2, ids))
-        return;
-    Variant argumentValue(value);
-    DISPPARAMS params{};
-    params.rgvarg = argumentValue.get();
-    params.cArgs = 1;
-    params.rgdispidNamedArgs = &ids[1];
-    params.cNamedArgs = 1;
-    Variant result; // the new document, not used further
-    invoke(object, ids[0], DISPATCH_METHOD, params, result.get());
-}
+    void putBoolProperty(IDispatch* object, const wchar_t* name, bool value)
+    {
+        DISPID id = DISPID_UNKNOWN;
+        if (!object || !lookUp(object, &name, 1, &id))
+            return;
+        Variant argumentValue(value);
+        DISPID putId = DISPID_PROPERTYPUT;
+        DISPPARAMS params{};
+        params.rgvarg = argumentValue.get();
+        params.cArgs = 1;
+        params.rgdispidNamedArgs = &putId;
+        params.cNamedArgs = 1;
+        invoke(object, id, DISPATCH_PROPERTYPUT, params, nullptr);
+    }
 
-void putBoolProperty(IDispatch* object, const wchar_t* name, bool value)
-{
-    DISPID id = DISPID_UNKNOWN;
-    if (!object || !lookUp(object, &name, 1, &id))
-        return;
-    Variant argumentValue(value);
-    DISPID putId = DISPID_PROPERTYPUT;
-    DISPPARAMS params{};
-    params.rgvarg = argumentValue.get();
-    params.cArgs = 1;
-    params.rgdispidNamedArgs = &putId;
-    params.cNamedArgs = 1;
-    invoke(object, id, DISPATCH_PROPERTYPUT, params, nullptr);
-}
+private:
+    static bool busy(HRESULT hr)
+    {
+        return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
+    }
+
+    template <typename Call>
+    HRESULT patiently(Call call)
+    {
+        for (;;) {
+            const HRESULT hr = call();
+            if (!busy(hr) || GetTickCount64() >= deadline_)
+                return hr;
+            Sleep(kPauseMs);
+        }
+    }
+
+    // GetIDsOfNames only reads the names; its parameter type merely predates const.
+    bool lookUp(IDispatch* object, const wchar_t* const* names, UINT count, DISPID* ids)
+    {
+        return SUCCEEDED(patiently([&] {
+            return object->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(names), count,
+                                         LOCALE_USER_DEFAULT, ids);
+        }));
+    }
+
+    // IDispatch::Invoke with the server's exception text freed: the handler shows no error.
+    // A call turned away has not run, so making it again adds no second document.
+    HRESULT invoke(IDispatch* object, DISPID member, WORD flags, DISPPARAMS& params,
+                   VARIANT* result)
+    {
+        return patiently([&] {
+            EXCEPINFO exception{};
+            const HRESULT hr = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags,
+                                              &params, result, &exception, nullptr);
+            SysFreeString(exception.bstrSource);
+            SysFreeString(exception.bstrDescription);
+            SysFreeString(exception.bstrHelpFile);
+            return hr;
+        });
+    }
+
+    ULONGLONG deadline_ = GetTickCount64() + kPatienceMs;
+};
 
 ComRef<IDispatch> attachToRunning(const CLSID& clsid)
 {
@@ -193,11 +229,12 @@ bool addDocumentAndShow(const wchar_t* templateName)
     if (!application)
         return false;
 
-    callWithNamedArgument(getObjectProperty(application.get(), L"Documents").get(), L"Add",
-                          L"Template", templateName);
+    Conversation word;
+    word.callWithNamedArgument(word.getObjectProperty(application.get(), L"Documents").get(),
+                               L"Add", L"Template", templateName);
     // Held until return, like the document reference the command keeps, and not used.
-    const ComRef<IDispatch> document = getObjectProperty(application.get(), L"ActiveDocument");
-    putBoolProperty(application.get(), L"Visible", true);
+    const ComRef<IDispatch> document = word.getObjectProperty(application.get(), L"ActiveDocument");
+    word.putBoolProperty(application.get(), L"Visible", true);
     return true;
 }
 

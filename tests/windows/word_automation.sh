@@ -67,6 +67,9 @@ row "new Word, multithreaded apartment"      yes  "mta 1"  ""                   
 # The second call attaches to the Word the first one started, which gets document 2.
 row "running Word takes one more document"   yes  "sta 2"  ZELM_FAKE_WORD_RUNNING=1            "word|word|apartment kept"  "$start|$(hand_off 1)|$(hand_off 2)|$quit"
 row "template missing, Word still shown"     yes  "none 1" ZELM_FAKE_WORD_TEMPLATE_MISSING=1   "word|apartment kept"       "$start|$no_template|$quit"
+row "Word busy starting, asked again"        yes  "sta 1"  ZELM_FAKE_WORD_BUSY=3               "word|apartment kept"       "$start|busy|busy|busy|$(hand_off 1)|$quit"
+# Stuck in a dialog of its own: the hand-off gives up after its ten seconds.
+row "Word busy throughout, given up"         yes  "sta 1"  ZELM_FAKE_WORD_BUSY=always          "word|apartment kept"       "$start|busy from now on|$quit"
 row "no Word, nothing happens"               no   "sta 1"  ""                                  "no word|apartment kept"    ""
 
 [ "$failures" -eq 0 ]

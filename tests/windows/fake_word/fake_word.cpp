@@ -13,6 +13,8 @@
 // ZELM_FAKE_WORD_TEMPLATE_MISSING=1 makes Add fail as Word does when it cannot find the
 // template. ZELM_FAKE_WORD_RUNNING=1 registers each new application in the running object
 // table, where a second hand-off in the same process finds it, as it finds a running Word.
+// ZELM_FAKE_WORD_BUSY=N turns the next N calls away (logged "busy" each) as a Word still
+// starting does; ZELM_FAKE_WORD_BUSY=always turns every call away (logged once).
 
 #include "tests/windows/com_object.h"
 
@@ -65,6 +67,27 @@ void log(const std::string& line)
     DWORD written = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+// Whether this call is turned away, as Word's message filter does while Word is busy.
+bool turnedAway()
+{
+    static long remaining = [] {
+        wchar_t value[16] = L"";
+        if (GetEnvironmentVariableW(L"ZELM_FAKE_WORD_BUSY", value, 16) == 0)
+            return 0L;
+        return _wcsicmp(value, L"always") == 0 ? -1L : std::wcstol(value, nullptr, 10);
+    }();
+    if (remaining == 0)
+        return false;
+    if (remaining > 0) {
+        log("busy");
+        --remaining;
+    } else if (remaining == -1) {
+        log("busy from now on");
+        remaining = -2;
+    }
+    return true;
 }
 
 std::string describe(const VARIANT& value)
@@ -128,6 +151,8 @@ public:
     {
         if (!names || !ids || count == 0)
             return E_INVALIDARG;
+        if (turnedAway())
+            return RPC_E_CALL_REJECTED;
         const Member* member = find(names[0]);
         HRESULT hr = S_OK;
         ids[0] = member ? member->id : DISPID_UNKNOWN;
@@ -144,6 +169,8 @@ public:
                                      VARIANT* result, EXCEPINFO* exception, UINT*) override
     {
         static DISPPARAMS none{};
+        if (turnedAway())
+            return RPC_E_CALL_REJECTED;
         return call(id, flags, params ? *params : none, result, exception);
     }
 
