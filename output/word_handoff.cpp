@@ -1,5 +1,6 @@
 #include "output/word_handoff.h"
 
+#include "platform/document_automation.h"
 #include "platform/launcher.h"
 
 #include <QDir>
@@ -11,9 +12,9 @@ namespace output {
 QStringList templateFolders()
 {
     QStringList folders;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (!config.isEmpty())
-        folders.append(config + QStringLiteral("/libreoffice/4/user/template"));
+    const QString libreOffice = platform::wordProcessorTemplateFolder();
+    if (!libreOffice.isEmpty())
+        folders.append(libreOffice);
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::TemplatesLocation);
     if (!desktop.isEmpty())
         folders.append(desktop);
@@ -41,8 +42,8 @@ QStringList wordProcessorArguments(const QString& templatePath)
     if (templatePath.isEmpty())
         return {};
     // "-n" is LibreOffice's "new document from this template"; the new document's
-    // window comes to the front by itself.
-    return {QStringLiteral("-n"), templatePath};
+    // window comes to the front by itself. The path in the system's own separators.
+    return {QStringLiteral("-n"), QDir::toNativeSeparators(templatePath)};
 }
 
 void handOffToWordProcessor(platform::Launcher& launcher, const QStringList& folders)

@@ -16,8 +16,9 @@ namespace output {
 inline constexpr char kWordTemplate[] = "Canal.dot";
 
 // Where the template is looked for, in this order: LibreOffice's own user template folder
-// (under XDG_CONFIG_HOME), the desktop's templates folder (XDG_TEMPLATES_DIR, usually
-// ~/Templates), then the current folder.
+// (under XDG_CONFIG_HOME; on Windows in the roaming application data), the desktop's
+// templates folder (XDG_TEMPLATES_DIR, usually ~/Templates; Windows' Templates), then the
+// current folder.
 QStringList templateFolders();
 
 // Full path of "Canal.dot" in the first folder that holds it (the name compared without
@@ -29,7 +30,8 @@ QString findTemplate(const QStringList& folders);
 QStringList wordProcessorArguments(const QString& templatePath);
 
 // Asks Word for the document; where Word cannot be reached, finds soffice, else
-// libreoffice, on PATH and starts it detached with an argument list.
+// libreoffice, on PATH or where the system registered it, and starts it detached with an
+// argument list.
 // A running LibreOffice takes the request over, so no second instance is started and
 // each call adds one more document. Every failure is silent: with no word processor
 // nothing happens at all.

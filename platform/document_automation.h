@@ -1,6 +1,7 @@
 #pragma once
-// Word's automation, where the system has it: one implementation per system, windows/
-// (COM, "Word.Application") and linux/ (no Word there: LibreOffice is started instead).
+// The word processor as each system has it, one implementation per system: windows/ (Word
+// through COM, "Word.Application"; LibreOffice where its installer registered it) and linux/
+// (no Word there: LibreOffice is started instead, found on PATH).
 
 #include <QString>
 
@@ -9,5 +10,14 @@ namespace platform {
 // A new document from the template and Word shown, each failing step skipped. True when
 // Word was reached, even if a later step failed; false where there is no Word.
 bool automateWord(const QString& templateName);
+
+// LibreOffice's own user template folder: libreoffice/4/user/template under
+// XDG_CONFIG_HOME on Linux, LibreOffice\4\user\template in the roaming application data
+// on Windows. Empty where the system names no such place.
+QString wordProcessorTemplateFolder();
+
+// Full path of a program the system registered by name beside PATH (Windows' App Paths,
+// where LibreOffice's installer puts soffice.exe, which is not on PATH), or empty.
+QString registeredProgram(const QString& name);
 
 } // namespace platform

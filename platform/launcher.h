@@ -9,7 +9,8 @@ namespace platform {
 class Launcher {
 public:
     virtual ~Launcher() = default;
-    // Full path of an executable found on PATH, or empty.
+    // Full path of an executable found on PATH, else where the system registered it by
+    // name (Windows' App Paths), or empty.
     virtual QString findExecutable(const QString& name) = 0;
     // True when the program was started.
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;

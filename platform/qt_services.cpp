@@ -145,7 +145,8 @@ std::optional<QString> QtHelpViewer::winHelp(QWidget* /*window*/, const QByteArr
 
 QString QtLauncher::findExecutable(const QString& name)
 {
-    return QStandardPaths::findExecutable(name);
+    const QString onPath = QStandardPaths::findExecutable(name);
+    return onPath.isEmpty() ? registeredProgram(name) : onPath;
 }
 
 bool QtLauncher::startDetached(const QString& program, const QStringList& arguments)

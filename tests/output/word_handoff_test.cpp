@@ -105,7 +105,7 @@ void WordHandoffTest::choosesProgramAndArguments()
     QCOMPARE(launcher.started.size(), 1);
     QCOMPARE(launcher.started.first().program, expectedProgram);
     const QStringList expected = expectNewDocument
-        ? QStringList{"-n", QDir(folder.path()).absoluteFilePath(templateName)}
+        ? QStringList{"-n", QDir::toNativeSeparators(QDir(folder.path()).absoluteFilePath(templateName))}
         : QStringList{};
     QCOMPARE(launcher.started.first().arguments, expected);
 }
@@ -153,7 +153,7 @@ void WordHandoffTest::repeatingAddsOneDocumentEachTime()
 
     QCOMPARE(launcher.started.size(), 2);
     for (const auto& start : launcher.started)
-        QCOMPARE(start.arguments, (QStringList{"-n", folder.filePath("Canal.dot")}));
+        QCOMPARE(start.arguments, (QStringList{"-n", QDir::toNativeSeparators(folder.filePath("Canal.dot"))}));
 }
 
 void WordHandoffTest::searchOrderStartsWithLibreOfficeAndEndsInCurrentFolder()

@@ -3,12 +3,14 @@
 # its title and stays out of any task bar (Wine makes a frameless tool window an
 # override-redirect X window, which no task bar lists); after a click on the form the
 # worked example typed into it gives 1240,769; the report is the Linux build's byte for
-# byte; and Ctrl+P reaches a stand-in Word registered as "Word.Application".
+# byte; Ctrl+P reaches a stand-in Word registered as "Word.Application", and without Word a
+# stand-in soffice.exe registered in App Paths, given the template in LibreOffice's folder.
 #
-#   zelm_window.sh zelm.exe zelm_fake_word.dll
+#   zelm_window.sh zelm.exe zelm_fake_word.dll zelm_fake_soffice.exe
 set -euo pipefail
 zelm=$(realpath "$1")
 server=$(realpath "$2")
+soffice=$(realpath "$3")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 xvfb_pid=
@@ -47,8 +49,26 @@ Windows Registry Editor Version 5.00
 "ThreadingModel"="Apartment"
 REG
 wine64 regedit /S "$work/register.reg"
+cat >"$work/unregister.reg" <<REG
+Windows Registry Editor Version 5.00
 
-ZELM_FAKE_WORD_LOG=$work/word.txt wine64 "$zelm" >"$work/zelm.log" 2>&1 &
+[-$classes\\Word.Application]
+REG
+# LibreOffice's installer registers soffice.exe in App Paths, not on PATH.
+soffice_path=$(wine64 winepath -w "$soffice")
+cat >"$work/soffice.reg" <<REG
+Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\soffice.exe]
+@="${soffice_path//\\/\\\\}"
+REG
+wine64 regedit /S "$work/soffice.reg"
+appdata=$(wine64 cmd /c echo %APPDATA% | tr -d '\r')
+template=$appdata'\LibreOffice\4\user\template\Canal.dot'
+mkdir -p "$(dirname "$(wine64 winepath -u "$template")")"
+: >"$(wine64 winepath -u "$template")"
+
+ZELM_FAKE_WORD_LOG=$work/word.txt ZELM_FAKE_SOFFICE_LOG=$work/soffice.txt wine64 "$zelm" >"$work/zelm.log" 2>&1 &
 pid=$!
 main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Зельм плотины$' | head -n 1) ||
   fail "no window «Зельм плотины»"
@@ -112,6 +132,14 @@ for _ in $(seq 100); do grep -q 'put Visible=true' "$work/word.txt" 2>/dev/null 
 grep -q 'call Add Template=Canal.dot' "$work/word.txt" && grep -q 'put Visible=true' "$work/word.txt" ||
   fail "Ctrl+P did not reach Word: $(tr '\n' '|' <"$work/word.txt" 2>/dev/null)"
 echo "PASS Ctrl+P adds a document from Canal.dot in Word and shows Word"
+
+wine64 regedit /S "$work/unregister.reg"
+click_field 24 72
+xdotool key ctrl+p
+for _ in $(seq 100); do [ -s "$work/soffice.txt" ] && break; sleep 0.1; done
+[ "$(tr -d '\r' <"$work/soffice.txt" 2>/dev/null)" = "-n|$template" ] ||
+  fail "without Word, Ctrl+P did not start LibreOffice with «-n|$template»: $(cat "$work/soffice.txt" 2>/dev/null)"
+echo "PASS without Word, Ctrl+P starts LibreOffice with the template from its roaming folder"
 
 click_field 24 72
 xdotool key F9
