@@ -8,3 +8,14 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine.sh ${PROJEC
 
 # The seams that speak COM and OLE, plain Win32, each with tests of its own.
 include(${PROJECT_SOURCE_DIR}/platform/windows/com.cmake)
+
+# Each program carries its icon and version, as Explorer shows them (packaging/windows).
+enable_language(RC)
+function(zelm_windows_resources target description)
+  set(ZELM_RC_NAME ${target})
+  set(ZELM_RC_DESCRIPTION ${description})
+  set(ZELM_RC_ICON ${PROJECT_SOURCE_DIR}/packaging/windows/zelm.ico)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/version.rc.in
+                 ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()

@@ -3,7 +3,8 @@
 # our licence and Qt's, with where Qt's source is. Texts get CRLF line ends and a UTF-8
 # byte order mark, so that Notepad shows them on any Windows. Fails when a program needs
 # a DLL that is not Windows' own: Windows' own are those Wine provides in their stead and
-# Windows' API sets (api-ms-win-*); no MinGW runtime or Qt library.
+# Windows' API sets (api-ms-win-*); no MinGW runtime or Qt library. Fails as well when a
+# program lacks its icon and version (packaging/windows/version.rc.in).
 # Usage: packaging/windows/pack.sh BUILD_DIR QT_PREFIX ZIP
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,6 +21,10 @@ windows_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 for program in "$build/zelm.exe" "$build/cli/zelm-calc.exe"; do
   packed=$root/$(basename "$program")
   x86_64-w64-mingw32-strip -o "$packed" "$program"
+  if ! x86_64-w64-mingw32-objdump -h "$packed" | grep -q ' \.rsrc '; then
+    echo "pack: $(basename "$program") has no icon and version resource" >&2
+    exit 1
+  fi
   for dll in $(x86_64-w64-mingw32-objdump -p "$packed" | sed -n 's/^\s*DLL Name: //p'); do
     dll=${dll,,}
     # api-ms-win-*: Windows' API sets, which its loader maps onto its own DLLs
