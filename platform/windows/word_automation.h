@@ -7,7 +7,8 @@ namespace platform::windows {
 // Attaches to a running "Word.Application", else creates one, adds a new document from
 // the template `templateName` (a bare file name: where Word looks for it is Word's rule)
 // and makes Word visible. Each step after obtaining Word that fails is skipped silently,
-// as the command promises; the document and application are released on return, Word
+// as the command promises; a step Word turns away while busy is asked again, for ten
+// seconds at most in all. The document and application are released on return, Word
 // keeps running with the document open.
 //
 // Returns true when a Word application object was obtained, attached or created, even if
