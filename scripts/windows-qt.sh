@@ -36,7 +36,7 @@ fi
 work="$cache/qt-$version-work-$key"
 rm -rf "$work"
 mkdir -p "$work"
-echo "windows-qt: building Qt $version for Windows into $prefix (about 25 minutes on 2 cores)" >&2
+echo "windows-qt: building Qt $version for Windows into $prefix (25 to 40 minutes on 2 cores)" >&2
 (
   cd "$work"
   apt-get source --download-only qt6-base="$(dpkg-query -W -f='${Version}' qt6-base-dev)" >&2
