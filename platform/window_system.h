@@ -19,9 +19,8 @@ std::vector<char*> applicationArguments(int argc, char* argv[]);
 
 // Keeps a top-level window out of the task bar and the pager from its first map on, and on
 // every later map: under X11, _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER are
-// set on the window before it is mapped. On Windows a Qt::Tool window has no task-bar
-// button already, but Qt shows it without activating it: it is activated once shown, so
-// that the program starts with the keyboard focus. Elsewhere it does nothing.
+// set on the window before it is mapped. On Windows a Qt::Tool window and an owned dialog
+// have no task-bar button already, so it does nothing there.
 void keepOutOfTaskBar(QWidget* window);
 
 } // namespace platform

@@ -1,9 +1,7 @@
-// Windows: Qt's own platform plugin; a Qt::Tool window has no task-bar button there.
+// Windows: Qt's own platform plugin; a Qt::Tool window has no task-bar button there, nor
+// has a dialog with an owner. The main window's keyboard focus at start is asked for by
+// ui/window_focus, as on every system.
 #include "platform/window_system.h"
-
-#include <QEvent>
-#include <QMetaObject>
-#include <QWidget>
 
 namespace platform {
 
@@ -14,30 +12,6 @@ std::vector<char*> applicationArguments(int argc, char* argv[])
     return arguments;
 }
 
-namespace {
-
-// Qt shows a tool window without activating it, so the program's first window would
-// start without the keyboard focus; it is activated once shown, as a main window is.
-class ActivateWhenShown final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show && !event->spontaneous()) {
-            auto* window = static_cast<QWidget*>(watched);
-            QMetaObject::invokeMethod(window, [window] { window->activateWindow(); }, Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
-
-} // namespace
-
-void keepOutOfTaskBar(QWidget* window)
-{
-    window->installEventFilter(new ActivateWhenShown(window));
-}
+void keepOutOfTaskBar(QWidget*) {}
 
 } // namespace platform

@@ -29,3 +29,29 @@ check() {
     failures=$((failures + 1))
   fi
 }
+
+# fake_word_registry SERVER DIR: writes DIR/register.reg and DIR/unregister.reg, which
+# register the stand-in Word (zelm_fake_word.dll at the Windows path SERVER) as
+# "Word.Application" and take it away again, for `regedit /S`. Under HKLM: Wine 8 does not
+# look in HKCU\Software\Classes when it resolves a ProgID.
+fake_word_registry() {
+  local clsid='{6D3F1C52-8B0E-4E77-9A41-2F5C7D0B9E13}'
+  local classes='HKEY_LOCAL_MACHINE\Software\Classes'
+  cat >"$2/register.reg" <<REG
+Windows Registry Editor Version 5.00
+
+[$classes\\Word.Application\\CLSID]
+@="$clsid"
+
+[$classes\\CLSID\\$clsid\\InprocServer32]
+@="${1//\\/\\\\}"
+"ThreadingModel"="Apartment"
+REG
+  cat >"$2/unregister.reg" <<REG
+Windows Registry Editor Version 5.00
+
+[-$classes\\Word.Application]
+
+[-$classes\\CLSID\\$clsid]
+REG
+}

@@ -12,27 +12,7 @@ server=$(realpath "$2")
 source "$(dirname "$0")/wine_prefix.sh"
 start_wine_prefix
 
-# Under HKLM: Wine 8 does not look in HKCU\Software\Classes when it resolves a ProgID.
-clsid='{6D3F1C52-8B0E-4E77-9A41-2F5C7D0B9E13}'
-windows_path=$("$wine" winepath -w "$server")
-classes='HKEY_LOCAL_MACHINE\Software\Classes'
-cat >"$work/register.reg" <<REG
-Windows Registry Editor Version 5.00
-
-[$classes\\Word.Application\\CLSID]
-@="$clsid"
-
-[$classes\\CLSID\\$clsid\\InprocServer32]
-@="${windows_path//\\/\\\\}"
-"ThreadingModel"="Apartment"
-REG
-cat >"$work/unregister.reg" <<REG
-Windows Registry Editor Version 5.00
-
-[-$classes\\Word.Application]
-
-[-$classes\\CLSID\\$clsid]
-REG
+fake_word_registry "$("$wine" winepath -w "$server")" "$work"
 registered=no
 register() {
   [ "$1" = "$registered" ] && return

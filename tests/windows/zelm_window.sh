@@ -35,25 +35,10 @@ timeout 300 wine64 wineboot --init >"$work/wineboot.log" 2>&1 || fail "wineboot:
 timeout 120 wineserver --wait
 
 # The stand-in Word, as tests/windows/word_automation.sh registers it.
-clsid='{6D3F1C52-8B0E-4E77-9A41-2F5C7D0B9E13}'
-classes='HKEY_LOCAL_MACHINE\Software\Classes'
-server_path=$(wine64 winepath -w "$server")
-cat >"$work/register.reg" <<REG
-Windows Registry Editor Version 5.00
-
-[$classes\\Word.Application\\CLSID]
-@="$clsid"
-
-[$classes\\CLSID\\$clsid\\InprocServer32]
-@="${server_path//\\/\\\\}"
-"ThreadingModel"="Apartment"
-REG
+# shellcheck source=tests/windows/wine_prefix.sh
+source "$(dirname "$0")/wine_prefix.sh"
+fake_word_registry "$(wine64 winepath -w "$server")" "$work"
 wine64 regedit /S "$work/register.reg"
-cat >"$work/unregister.reg" <<REG
-Windows Registry Editor Version 5.00
-
-[-$classes\\Word.Application]
-REG
 # LibreOffice's installer registers soffice.exe in App Paths, not on PATH.
 soffice_path=$(wine64 winepath -w "$soffice")
 cat >"$work/soffice.reg" <<REG
