@@ -7,6 +7,8 @@
 // Positions are in twips (1/1440 inch) from the top-left corner of the client area under
 // the menu bar (ui/form_metrics.h turns them into pixels).
 
+#include "calc/discharge.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -95,20 +97,20 @@ inline constexpr std::array<std::string_view, 6> kCombo2Items{"1.50", "1.25", "1
 inline constexpr std::array<Control, 22> kControls{{
     {&Form::result, "Text1", "", 3720, 1080, 855, 375, 9.75, false, 0xFF0000,
      "Расход воды при зельме", true},
-    {&Form::volume, "Text2", "", 360, 1080, 855, 375, 9.75,
+    {&Form::volume, "Text2", calc::input("W").startText, 360, 1080, 855, 375, 9.75,
      false, kSystemColour, "Объём водохранилища"},
-    {&Form::damWidth, "Text3", "", 360, 1560, 855, 375, 9.75,
+    {&Form::damWidth, "Text3", calc::input("B").startText, 360, 1560, 855, 375, 9.75,
      false, kSystemColour, "Ширина плотины (м)"},
-    {&Form::depth, "Text4", "", 360, 2040, 855, 375, 9.75,
+    {&Form::depth, "Text4", calc::input("H").startText, 360, 2040, 855, 375, 9.75,
      false, kSystemColour, "Глубина воды у основания плотины"},
-    {&Form::inflow, "Text6", "", 360, 2520, 855, 375, 9.75,
+    {&Form::inflow, "Text6", calc::input("Q").startText, 360, 2520, 855, 375, 9.75,
      false, kSystemColour, "Расход межени или боковых притоков на период зельма плотины."},
-    {&Form::distance, "Text7", "500", 360, 3000, 855, 375, 9.75,
+    {&Form::distance, "Text7", calc::input("L").startText, 360, 3000, 855, 375, 9.75,
      false, kSystemColour, "Расстояние от плотины до объекта (м)"},
-    {&Form::breachRatio, "Combo1", "0.50", 360, 3480, 855, 360, 9.75,
+    {&Form::breachRatio, "Combo1", calc::input("k").startText, 360, 3480, 855, 360, 9.75,
      false, kSystemColour, "Коэф.учитывающий отношение ширины зельма к ширине плотины.", false,
      false, kCombo1Items},
-    {&Form::waveFactor, "Combo2", "1.00", 360, 3960, 855, 360, 9.75,
+    {&Form::waveFactor, "Combo2", calc::input("K").startText, 360, 3960, 855, 360, 9.75,
      false, kSystemColour, {}, false, false, kCombo2Items},
     {&Form::ok, "OK", "OK", 3720, 3840, 975, 495, 9.75},
     {&Form::exit, "Command2", "Выход", 6120, 3840, 975, 495, 9.75},
