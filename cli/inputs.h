@@ -50,8 +50,6 @@ inline constexpr std::size_t kRequiredInputs = [] {
         required += in.startText.empty() ? 1 : 0;
     return required;
 }();
-static_assert(kStartValues[4] == 500.0 && kStartValues[5] == 0.5 && kStartValues[6] == 1.0);
-static_assert(kRequiredInputs == 4);
 
 inline calc::DischargeInputs dischargeInputs(const std::array<double, 7>& v)
 {
