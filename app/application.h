@@ -1,6 +1,7 @@
 #pragma once
 // Application properties, read by the exit question, the help search and the About dialog.
 
+#include "app/version.h"
 #include "ui/application_properties.h"
 
 #include <QString>
@@ -8,10 +9,6 @@
 class QApplication;
 
 namespace app {
-
-inline constexpr int kMajor = 1;
-inline constexpr int kMinor = 0;
-inline constexpr int kRevision = 1;
 
 QString title();    // "Зельм"
 QString helpFile(); // none is set

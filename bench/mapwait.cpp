@@ -32,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -102,13 +103,17 @@ int usage()
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
-{
+struct Options {
     double timeoutSeconds = 30;
     long settleMs = 300;
-    int first = 1;
+    int first = 1; // PROGRAM's index in argv
+};
+
+// None on a usage error.
+std::optional<Options> readOptions(int argc, char* argv[])
+{
+    Options options;
+    int& first = options.first;
     for (; first < argc; ++first) {
         const std::string arg = argv[first];
         if (arg == "--") {
@@ -116,27 +121,32 @@ int main(int argc, char* argv[])
             break;
         }
         if (first + 1 >= argc)
-            return usage();
+            return std::nullopt;
         if (arg == "--timeout")
-            timeoutSeconds = std::strtod(argv[++first], nullptr);
+            options.timeoutSeconds = std::strtod(argv[++first], nullptr);
         else if (arg == "--settle")
-            settleMs = std::strtol(argv[++first], nullptr, 10);
+            options.settleMs = std::strtol(argv[++first], nullptr, 10);
         else
-            return usage();
+            return std::nullopt;
     }
     if (first >= argc)
-        return usage();
+        return std::nullopt;
+    return options;
+}
 
+// The display, told to report the top-level windows' creation and maps; null, said why,
+// when it cannot.
+Display* openWatchedDisplay(int& damageEvent)
+{
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "zelm_mapwait: cannot open display \"%s\"\n", XDisplayName(nullptr));
-        return 2;
+        return nullptr;
     }
-    int damageEvent = 0;
     int damageError = 0;
     if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
         std::fprintf(stderr, "zelm_mapwait: the display has no DAMAGE extension\n");
-        return 2;
+        return nullptr;
     }
     XSetErrorHandler(ignoreError);
     // Top-level windows are children of the root: their creation and maps arrive as
@@ -144,26 +154,41 @@ int main(int argc, char* argv[])
     // watched from each window's creation, so none done before the map is missed.
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
+    return display;
+}
 
-    const auto start = Clock::now();
+// The program's process, or -1 when it could not be made.
+pid_t startProgram(Display* display, char* program[])
+{
     const pid_t pid = fork();
     if (pid < 0) {
         std::perror("zelm_mapwait: fork");
-        return 2;
+        return -1;
     }
     if (pid == 0) {
         close(ConnectionNumber(display));
-        execvp(argv[first], argv + first);
+        execvp(program[0], program);
         std::perror("zelm_mapwait: exec");
         _exit(127);
     }
+    return pid;
+}
 
+// What the display told of the program's windows. Each event is timed when it is read,
+// and it is read as soon as it arrives.
+struct Watch {
+    Watch(Display* d, int event, pid_t program) : display(d), damageEvent(event), pid(program) {}
+
+    Display* display;
+    int damageEvent;
+    pid_t pid;
     std::map<Window, Clock::time_point> lastDrawn;
     Window mapped = None;
     Clock::time_point mappedAt;
     double cpuMs = 0;
-    // Each event is timed when it is read, and it is read as soon as it arrives.
-    const auto readEvents = [&] {
+
+    void readEvents()
+    {
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
@@ -178,38 +203,67 @@ int main(int argc, char* argv[])
                 lastDrawn[reinterpret_cast<const XDamageNotifyEvent&>(event).drawable] = now;
             }
         }
-    };
-    const auto waitForEvents = [&](Clock::time_point until) {
+    }
+
+    void waitForEvents(Clock::time_point until) const
+    {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
         pollfd wait{ConnectionNumber(display), POLLIN, 0};
         poll(&wait, 1, static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, 5)));
-    };
+    }
+};
 
-    const auto deadline =
-        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
+// Until the first map; false, said why, when the program ended first or the time ran out
+// (the program is ended then).
+bool waitForMap(Watch& watch, const char* program, Clock::time_point deadline, double timeoutSeconds)
+{
     while (true) {
-        readEvents();
-        if (mapped != None)
-            break;
-        if (hasEnded(pid)) {
-            std::fprintf(stderr, "zelm_mapwait: %s ended before showing a window\n", argv[first]);
-            XCloseDisplay(display);
-            return 1;
+        watch.readEvents();
+        if (watch.mapped != None)
+            return true;
+        if (hasEnded(watch.pid)) {
+            std::fprintf(stderr, "zelm_mapwait: %s ended before showing a window\n", program);
+            return false;
         }
         if (Clock::now() >= deadline) {
-            std::fprintf(stderr, "zelm_mapwait: no window of %s within %g s\n", argv[first],
+            std::fprintf(stderr, "zelm_mapwait: no window of %s within %g s\n", program,
                          timeoutSeconds);
-            endProgram(pid);
-            XCloseDisplay(display);
-            return 1;
+            endProgram(watch.pid);
+            return false;
         }
-        waitForEvents(deadline);
+        watch.waitForEvents(deadline);
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::optional<Options> options = readOptions(argc, argv);
+    if (!options)
+        return usage();
+    const char* program = argv[options->first];
+    int damageEvent = 0;
+    Display* display = openWatchedDisplay(damageEvent);
+    if (!display)
+        return 2;
+
+    const auto start = Clock::now();
+    const pid_t pid = startProgram(display, argv + options->first);
+    if (pid < 0)
+        return 2;
+    Watch watch(display, damageEvent, pid);
+    const auto deadline = start + std::chrono::duration_cast<Clock::duration>(
+                                      std::chrono::duration<double>(options->timeoutSeconds));
+    if (!waitForMap(watch, program, deadline, options->timeoutSeconds)) {
+        XCloseDisplay(display);
+        return 1;
     }
 
-    const auto settled = mappedAt + std::chrono::milliseconds(settleMs);
+    const auto settled = watch.mappedAt + std::chrono::milliseconds(options->settleMs);
     while (Clock::now() < settled) {
-        waitForEvents(settled);
-        readEvents();
+        watch.waitForEvents(settled);
+        watch.readEvents();
     }
     const long peakKb = peakResidentKb(pid);
     const double settledCpuMs = cpuMilliseconds(pid);
@@ -218,17 +272,16 @@ int main(int argc, char* argv[])
         endProgram(pid);
     XCloseDisplay(display);
 
-    const auto drawn = lastDrawn.find(mapped);
-    if (drawn == lastDrawn.end()) {
+    const auto drawn = watch.lastDrawn.find(watch.mapped);
+    if (drawn == watch.lastDrawn.end()) {
         std::fprintf(stderr, "zelm_mapwait: %s drew nothing into its window within %ld ms\n",
-                     argv[first], settleMs);
+                     program, options->settleMs);
         return 1;
     }
-    std::printf("%.1f %ld %.1f %.1f %.1f\n", millisecondsSince(start, mappedAt), peakKb, cpuMs,
-                millisecondsSince(start, drawn->second), settledCpuMs);
+    std::printf("%.1f %ld %.1f %.1f %.1f\n", millisecondsSince(start, watch.mappedAt), peakKb,
+                watch.cpuMs, millisecondsSince(start, drawn->second), settledCpuMs);
     if (ended) {
-        std::fprintf(stderr, "zelm_mapwait: %s ended right after showing its window\n",
-                     argv[first]);
+        std::fprintf(stderr, "zelm_mapwait: %s ended right after showing its window\n", program);
         return 1;
     }
     return 0;

@@ -3,7 +3,9 @@
 //   R = H^1.5·B·W·k / (H^1.5·k·B·L·K + W) + Q
 // evaluated in one fixed grouping so that its rounding is the same on every run.
 
+#include <array>
 #include <expected>
+#include <string_view>
 
 namespace calc {
 
@@ -19,6 +21,33 @@ struct DischargeInputs {
     double k; // breach-width coefficient
     double K; // wave-passage coefficient
 };
+
+// The seven inputs: the letter the window's labels name each by, in the order zelm-calc's
+// arguments take them, and the text its field starts with in the window (empty: none, the
+// user must give it).
+struct Input {
+    std::string_view name;
+    double DischargeInputs::* member;
+    std::string_view startText;
+};
+inline constexpr std::array<Input, 7> kInputs{{
+    {"W", &DischargeInputs::W, ""},
+    {"B", &DischargeInputs::B, ""},
+    {"H", &DischargeInputs::H, ""},
+    {"Q", &DischargeInputs::Q, ""},
+    {"L", &DischargeInputs::L, "500"},
+    {"k", &DischargeInputs::k, "0.50"},
+    {"K", &DischargeInputs::K, "1.00"},
+}};
+
+// The input of that name; a name not in kInputs does not compile where a constant is needed.
+constexpr const Input& input(std::string_view name)
+{
+    for (const Input& in : kInputs)
+        if (in.name == name)
+            return in;
+    throw "no such input";
+}
 
 // The discharge in m³/s, or the fault that ended the calculation.
 std::expected<double, Fault> computeDischarge(const DischargeInputs& in);

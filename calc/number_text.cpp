@@ -183,6 +183,35 @@ Decimal fifteenDigits(double x)
     return roundDigits(exactDecimal(x), significantDigits);
 }
 
+struct Exponent {
+    long long value = 0;
+    bool letterD = false; // written with D or d rather than E or e
+};
+
+// The exponent that may follow the digits at i: a letter E, e, D or d, a sign, digits. Its
+// digits move end past them; a letter without digits is no exponent, and end stays.
+Exponent scanExponent(std::string_view s, std::size_t i, std::size_t& end)
+{
+    Exponent exponent;
+    if (i >= s.size() || !(s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd'))
+        return exponent;
+    exponent.letterD = s[i] == 'D' || s[i] == 'd';
+    ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    // Saturated: far beyond any double already, yet safe from integer overflow.
+    long long written = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i) {
+        written = std::min(written * 10 + (s[i] - '0'), 1'000'000'000LL);
+        end = i + 1;
+    }
+    exponent.value = negative ? -written : written;
+    return exponent;
+}
+
 // The reading of parseNumber, over the text with its blanks dropped.
 Scan scanNumber(std::string_view s)
 {
@@ -210,24 +239,9 @@ Scan scanNumber(std::string_view s)
         return {};
     Scan scan{.found = true, .end = i};
 
-    long long exponent = 0;
-    bool letterD = false;
-    if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
-        letterD = s[i] == 'D' || s[i] == 'd';
-        ++i;
-        bool negativeExponent = false;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-            negativeExponent = s[i] == '-';
-            ++i;
-        }
-        // Saturated: far beyond any double already, yet safe from integer overflow.
-        long long written = 0;
-        for (; i < s.size() && isDigit(s[i]); ++i) {
-            written = std::min(written * 10 + (s[i] - '0'), 1'000'000'000LL);
-            scan.end = i + 1; // a letter without digits is no exponent: reading stopped there
-        }
-        exponent = negativeExponent ? -written : written;
-    }
+    const Exponent written = scanExponent(s, i, scan.end);
+    long long exponent = written.value;
+    const bool letterD = written.letterD;
 
     // from_chars and strtod both round correctly, so they agree wherever from_chars gives
     // a normal number; from_chars is several times faster, which tables of numbers feel.

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/encoding.h"
 #include "cli/system.h"
+#include "text/system_error_text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -20,23 +21,8 @@ constexpr std::size_t kBlock = 1 << 20;
 
 std::string reason(int error)
 {
-    switch (error) {
-    case ENOENT:
-        return "файл не найден";
-    case EACCES:
-    case EPERM:
-        return "нет доступа";
-    case EISDIR:
-        return "это папка, а не файл";
-    case ENOSPC:
-        return "нет места на диске";
-    case EPIPE:
-        return "читающая программа закрыла канал";
-    case EBADF:
-        return "поток закрыт";
-    default:
-        return std::strerror(error);
-    }
+    const std::string_view worded = text::describeSystemError(error);
+    return worded.empty() ? std::string(std::strerror(error)) : std::string(worded);
 }
 
 void complain(std::string_view message)

@@ -19,3 +19,7 @@ function(zelm_windows_resources target description)
                  ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
 endfunction()
+
+# The README the zip carries, with the version (packaging/windows/pack.sh takes it from here).
+configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/README.txt.in ${PROJECT_BINARY_DIR}/README.txt
+               @ONLY)

@@ -3,6 +3,7 @@
 #include "platform/device_file.h"
 #include "platform/qt_code_page_1251.h"
 #include "platform/run_time_error.h"
+#include "text/system_error_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <string_view>
 
 namespace output {
 
@@ -48,32 +50,8 @@ QString pathReason(const QFileInfo& target)
 
 QString errnoReason(int code)
 {
-    switch (code) {
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return QStringLiteral("на диске нет места");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("нет права на запись");
-    case EFBIG:
-        return QStringLiteral("файл превышает допустимый размер");
-    case EROFS:
-        return QStringLiteral("диск доступен только для чтения");
-    case ENAMETOOLONG:
-        return QStringLiteral("слишком длинное имя файла");
-    case EISDIR:
-        return QStringLiteral("это папка, а не файл");
-    case ENOTDIR:
-        return QStringLiteral("часть пути — файл, а не папка");
-    case ENOENT:
-        return QStringLiteral("папка не существует");
-    case EIO:
-        return QStringLiteral("ошибка ввода-вывода");
-    default:
-        return {};
-    }
+    const std::string_view reason = text::describeSystemError(code);
+    return QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size()));
 }
 
 QString fileErrorReason(QFileDevice::FileError error)
@@ -82,7 +60,7 @@ QString fileErrorReason(QFileDevice::FileError error)
     case QFileDevice::ResourceError:
         return QStringLiteral("не хватает места на диске или системных ресурсов");
     case QFileDevice::PermissionsError:
-        return QStringLiteral("нет права на запись");
+        return errnoReason(EACCES);
     case QFileDevice::RenameError:
         return QStringLiteral("не удалось заменить прежний файл");
     case QFileDevice::OpenError:

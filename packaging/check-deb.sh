@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Checks a built Debian package of zelm the way a user's system would see it:
-#     packaging/check-deb.sh PACKAGE.deb MAPWAIT
+#     packaging/check-deb.sh PACKAGE.deb MAPWAIT VERSION_FILE
 # unpacks it into a temporary root, looks for the binaries, the desktop entry and the icons,
 # validates the entry, reads the package's dependencies, runs the unpacked zelm-calc with
 # no display, and starts the unpacked zelm under Xvfb until its window is mapped (MAPWAIT
-# is bench's zelm_mapwait).
+# is bench's zelm_mapwait). VERSION_FILE is version.txt of the build the package came from.
 set -euo pipefail
 
 deb=$1
 mapwait=$2
+version=$(cat "$3")
 fail() { echo "check-deb: $*" >&2; exit 1; }
 
-[ "$(basename "$deb")" = zelm_1.0.1_amd64.deb ] || fail "unexpected package name $(basename "$deb")"
+[ "$(basename "$deb")" = "zelm_${version}_amd64.deb" ] || fail "unexpected package name $(basename "$deb")"
 [ "$(dpkg-deb -f "$deb" Package)" = zelm ] || fail "package is not named zelm"
-[ "$(dpkg-deb -f "$deb" Version)" = 1.0.1 ] || fail "version is not 1.0.1"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
 depended=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
 # dpkg-shlibdeps names the packages of the libraries the binary links; the faces are named

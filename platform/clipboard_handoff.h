@@ -1,6 +1,6 @@
 #pragma once
 // A program that ends at once keeps what the user copied, as on a normal end, where Qt
-// hands the clipboard over itself. How differs per system (linux/, windows/): on X11
+// hands the clipboard over itself. How differs per system (x11/, windows/): on X11
 // the program that copied serves the clipboard, so the text goes to the desktop's
 // clipboard manager (the freedesktop.org ClipboardManager protocol, SAVE_TARGETS); on
 // Windows the copied OLE object is flushed into the system's clipboard.

@@ -1,7 +1,7 @@
 #pragma once
 // A report target that is not a regular file, such as a device, is written in place: it
 // cannot be replaced by renaming a temporary file over it. How it is opened differs per
-// system (linux/, windows/).
+// system (posix/, windows/).
 
 #include <QFile>
 #include <QString>

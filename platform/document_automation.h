@@ -1,6 +1,6 @@
 #pragma once
 // The word processor as each system has it, one implementation per system: windows/ (Word
-// through COM, "Word.Application"; LibreOffice where its installer registered it) and linux/
+// through COM, "Word.Application"; LibreOffice where its installer registered it) and posix/
 // (no Word there: LibreOffice is started instead, found on PATH).
 
 #include <QString>

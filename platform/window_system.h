@@ -1,7 +1,7 @@
 #pragma once
 // What the desktop's window system needs told that Qt cannot say for us: the program's
 // windows stay out of the task bar and the pager. One implementation per window system,
-// linux/ (X11) and windows/, chosen by the build.
+// x11/ and windows/, chosen by the build.
 
 #include <vector>
 

@@ -22,7 +22,8 @@ build() {
 package() {
   rm -f build/package/zelm_*.deb &&
     cpack --preset default &&
-    packaging/check-deb.sh build/package/zelm_1.0.1_amd64.deb build/default/bench/zelm_mapwait
+    packaging/check-deb.sh "build/package/zelm_$(cat build/default/version.txt)_amd64.deb" \
+      build/default/bench/zelm_mapwait build/default/version.txt
 }
 sanitizers() {
   cmake --preset asan && cmake --build --preset asan && ctest --preset asan

@@ -4,7 +4,8 @@
 #      cache folder named by its version and options (scripts/windows-qt.sh);
 #   2. zelm.exe and zelm-calc.exe with the `windows` preset, each one file that needs no
 #      DLL beyond Windows' own;
-#   3. build/package/zelm-1.0.1-win64.zip: both programs, README.txt and the licences;
+#   3. build/package/zelm-VERSION-win64.zip, VERSION read from the build: both programs,
+#      README.txt and the licences;
 #   4. every test under Wine, last, so that its CTest summary closes the log.
 # As in test.sh, a failing stage is recorded and the tests still run on what was built.
 set -euo pipefail
@@ -18,7 +19,8 @@ build() {
   cmake --preset windows && cmake --build --preset windows
 }
 package() {
-  packaging/windows/pack.sh build/windows "$ZELM_WINDOWS_QT" build/package/zelm-1.0.1-win64.zip
+  packaging/windows/pack.sh build/windows "$ZELM_WINDOWS_QT" \
+    "build/package/zelm-$(cat build/windows/version.txt)-win64.zip"
 }
 if ((${#failed[@]} == 0)); then
   for name in build package; do

@@ -36,7 +36,8 @@ for program in "$build/zelm.exe" "$build/cli/zelm-calc.exe"; do
 done
 
 text() { printf '\xef\xbb\xbf'; sed 's/\r*$/\r/' "$1"; }
-text "$here/README.txt" >"$root/README.txt"
+# README.txt as the build wrote it, with the version (cmake/windows.cmake).
+text "$build/README.txt" >"$root/README.txt"
 text "$here/../../LICENSE" >"$root/LICENSE.txt"
 text "$here/Qt.txt" >"$root/Qt/Qt.txt"
 # Qt's licences, kept with the Qt build (scripts/windows-qt.sh).

@@ -206,7 +206,7 @@ TEST(Batch, WritesTheExpectedTable)
 TEST(Batch, NamesAFileItCannotRead)
 {
     const Finished run = runZelmCalc({"--batch", "/nonexistent/таблица.csv"});
-    EXPECT_EQ(run.err, "zelm-calc: не удалось прочитать «/nonexistent/таблица.csv»: файл не найден\n");
+    EXPECT_EQ(run.err, "zelm-calc: не удалось прочитать «/nonexistent/таблица.csv»: нет такого файла или папки\n");
     EXPECT_EQ(run.status, 2);
 }
 

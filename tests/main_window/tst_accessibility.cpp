@@ -76,7 +76,7 @@ private slots:
         testing_support::ScriptedPlatform platform;
         ui::FrmZelm window(platform.services());
         const QString description =
-            QAccessible::queryAccessibleInterface(window.form().Text1)->text(QAccessible::Description);
+            QAccessible::queryAccessibleInterface(window.form().result)->text(QAccessible::Description);
         QVERIFY2(description.contains(u"OK") && description.contains(u"Enter"), qPrintable(description));
     }
 

@@ -243,7 +243,7 @@ TEST(ReportFile, WritableFileInLockedFolderIsRefusedAndKept)
     if (!description)
         GTEST_SKIP() << "no user other than root to save as";
     EXPECT_TRUE(description->contains(QDir::toNativeSeparators(target))) << description->toStdString();
-    EXPECT_TRUE(description->contains(QStringLiteral("нет права на запись"))) << description->toStdString();
+    EXPECT_TRUE(description->contains(QStringLiteral("нет доступа"))) << description->toStdString();
     EXPECT_EQ(readAll(target), "the old report\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.txt")});
 }

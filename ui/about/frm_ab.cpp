@@ -1,7 +1,9 @@
 #include "ui/about/frm_ab.h"
 
 #include "platform/window_system.h"
+#include "ui/about/frm_ab_layout.h"
 #include "ui/accessible_role.h"
+#include "ui/form_metrics.h"
 #include "ui/high_dpi_pixmap.h"
 
 #include <QFrame>
@@ -12,59 +14,80 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <string_view>
+#include <variant>
+
 namespace ui {
 
 namespace {
 
-// The dialog's layout was drawn in twips; 15 of them make a pixel at 96 dots per inch.
-constexpr int px(int twips)
+QString qs(std::string_view text)
 {
-    return (twips + 7) / 15;
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect twipRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-// "MS Sans Serif" is seldom installed; Liberation Sans has the same proportions and Cyrillic.
 QFont sansSerif(qreal points, bool bold)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+    font.setFamilies(formFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geometry)
+// One constructor per kind of control, chosen by the type of the member it goes into.
+QPushButton* newControl(QPushButton*, const about_layout::Control& c, QWidget* parent)
 {
-    auto* result = new QLabel(text, parent);
-    result->setObjectName(QString::fromLatin1(name));
-    result->setGeometry(geometry);
-    return result;
+    auto* button = new QPushButton(qs(c.text), parent);
+    button->setGeometry(twipRect(c.left, c.top, c.width, c.height));
+    button->setAccessibleName(button->text());
+    button->setDefault(true);
+    button->setAutoDefault(true);
+    return button;
 }
 
-void blackText(QLabel* label)
+QLabel* newControl(QLabel*, const about_layout::Control& c, QWidget* parent)
 {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
+    auto* label = new QLabel(parent);
+    label->setGeometry(twipRect(c.left, c.top, c.width, c.height));
+    if (c.text.starts_with(":/")) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(2);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setPixmap(loadPixmap(qs(c.text), parent->devicePixelRatioF()));
+        label->adjustSize();
+        label->setAccessibleName(qs(about_layout::kLogoName));
+        return label;
+    }
+    label->setText(qs(c.text));
+    if (c.wordWrap) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    return label;
 }
 
-// One stroke of the etched separator: a filled strip of colour.
-void line(QWidget* parent, const char* name, QColor colour, int x1, int x2, int y, int thickness)
+QFrame* newControl(QFrame*, const about_layout::Control& c, QWidget* parent)
 {
     auto* stroke = new QFrame(parent);
-    stroke->setObjectName(QString::fromLatin1(name));
     stroke->setFrameShape(QFrame::NoFrame);
-    QPalette palette = stroke->palette();
-    palette.setColor(QPalette::Window, colour);
-    stroke->setPalette(palette);
     stroke->setAutoFillBackground(true);
-    stroke->setGeometry(px(x1), px(y), px(x2) - px(x1) + 1, thickness);
+    const int x1 = pixels(c.left);
+    stroke->setGeometry(x1, pixels(c.top), pixels(c.left + c.width) - x1 + 1, pixels(c.height));
     setAccessibleRole(stroke, QAccessible::Separator);
+    return stroke;
+}
+
+// A label's text or a stroke's strip in the row's colour.
+void colour(QWidget* w, std::uint32_t rgb)
+{
+    if (rgb == about_layout::kSystemColour)
+        return;
+    QPalette palette = w->palette();
+    const auto role = qobject_cast<QLabel*>(w) ? QPalette::WindowText : QPalette::Window;
+    palette.setColor(role, QColor::fromRgb(static_cast<QRgb>(rgb)));
+    w->setPalette(palette);
 }
 
 } // namespace
@@ -79,15 +102,15 @@ FrmAb::FrmAb(QWidget* owner, const ApplicationProperties& info)
     setModal(true);
     setWindowTitle(QStringLiteral("О программе"));
     platform::keepOutOfTaskBar(this);
-    setFont(sansSerif(8.25, false));
-    setFixedSize(px(5730), px(3555));
+    setFont(sansSerif(about_layout::kPointSize, false));
+    setFixedSize(pixels(about_layout::kClientWidth), pixels(about_layout::kClientHeight));
 
-    // The stored position puts the client area 2340 × 1935 twips from the top-left of the
-    // screen; it is taken on the owner's screen so that the dialog appears where the
-    // owner is seen.
+    // The stored position is taken on the owner's screen, so that the dialog appears where
+    // the owner is seen.
     QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    setGeometry(QRect(origin + QPoint(px(2340), px(1935)), size()));
+    setGeometry(QRect(origin + QPoint(pixels(about_layout::kLeft), pixels(about_layout::kTop)),
+                      size()));
 
     createControls();
     Form_Load();
@@ -95,54 +118,28 @@ FrmAb::FrmAb(QWidget* owner, const ApplicationProperties& info)
 
 void FrmAb::createControls()
 {
-    // cmdOK first: it is first in the tab order and the only control that takes the focus.
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(twipRect(2160, 3000, 1260, 345));
-    cmdOK_->setFont(sansSerif(9.75, true));
-    cmdOK_->setAccessibleName(cmdOK_->text());
-    cmdOK_->setDefault(true);
-    cmdOK_->setAutoDefault(true);
-    connect(cmdOK_, &QPushButton::clicked, this, &FrmAb::cmdOK_Click);
-
-    // A picture box sized to its 118 × 45 picture inside a 2-pixel sunken border.
-    auto* picIcon = label(this, "picIcon", QString(), QRect(px(120), px(120), 0, 0));
-    picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picIcon->setLineWidth(2);
-    picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picIcon->setPixmap(loadPixmap(QStringLiteral(":/about_logo.bmp"), devicePixelRatioF()));
-    picIcon->adjustSize();
-    picIcon->setAccessibleName(QStringLiteral("Логотип серии программ Тарвел"));
-
-    label(this, "Label1", QStringLiteral("Серия: Тарвел-ГС"), twipRect(2160, 120, 2295, 255));
-    lblVersion_ = label(this, "lblVersion", QStringLiteral("Version"), twipRect(2160, 480, 3885, 225));
-
-    auto* lblDescription = label(
-        this, "lblDescription",
-        QStringLiteral("Программа предназначена для расчета расхода воды от зельма плотины до "
-                       "места перехода и является составной частью программы \"Tarvel\"."),
-        twipRect(1050, 1125, 3885, 1170));
-    lblDescription->setWordWrap(true);
-    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    blackText(lblDescription);
-
-    // Line1: an etched separator, a grey stroke over a white one.
-    line(this, "Line1_1", QColor(0x80, 0x80, 0x80), 90, 5654, 2445, 1);
-    line(this, "Line1_0", Qt::white, 105, 5654, 2460, 2);
-
-    auto* lblDisclaimer = label(this, "lblDisclaimer",
-                                QStringLiteral("© 2026 Разработчики программы «Зельм». Все права защищены."),
-                                twipRect(135, 2625, 5430, 225));
-    blackText(lblDisclaimer);
-
-    cmdOK_->setFocus();
+    for (const about_layout::Control& c : about_layout::kControls) {
+        QWidget* w = std::visit(
+            [this, &c]<typename W>(W* about_layout::Form::* member) -> QWidget* {
+                W* control = newControl(static_cast<W*>(nullptr), c, this);
+                ui_.*member = control;
+                return control;
+            },
+            c.member);
+        w->setObjectName(qs(c.name));
+        colour(w, c.colour);
+        if (c.pointSize > 0)
+            w->setFont(sansSerif(c.pointSize, true));
+    }
+    connect(ui_.ok, &QPushButton::clicked, this, &FrmAb::cmdOK_Click);
+    ui_.ok->setFocus();
 }
 
 void FrmAb::Form_Load()
 {
     // Rebuilt from the properties each time, so a second showing reads the same.
     setWindowTitle(QStringLiteral("О Программе ") + info_.title);
-    lblVersion_->setText(QStringLiteral("Версия %1.%2.%3")
+    ui_.version->setText(QStringLiteral("Версия %1.%2.%3")
                              .arg(info_.major)
                              .arg(info_.minor)
                              .arg(info_.revision));
@@ -157,7 +154,7 @@ void FrmAb::keyPressEvent(QKeyEvent* event)
 {
     // Escape presses cmdOK, the dialog's cancel button, rather than QDialog's reject().
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdOK_->click();
+        ui_.ok->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -3,13 +3,11 @@
 // and the ownership notice. It is built anew for every showing and destroys itself when
 // cmdOK closes it.
 
+#include "ui/about/frm_ab_layout.h"
 #include "ui/application_properties.h"
 
 #include <QDialog>
 #include <QString>
-
-class QLabel;
-class QPushButton;
 
 namespace ui {
 
@@ -27,8 +25,7 @@ private:
     void cmdOK_Click();
 
     ApplicationProperties info_;
-    QLabel* lblVersion_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
+    about_layout::Form ui_;
 };
 
 // mnuHelpAbout: creates frmAb over owner and runs it modally; returns once it is closed.

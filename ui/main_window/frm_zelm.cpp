@@ -10,12 +10,12 @@
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
 #include "ui/accessible_role.h"
+#include "ui/form_metrics.h"
 #include "ui/window_focus.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -29,7 +29,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
+#include <variant>
 #include <utility>
 
 namespace ui {
@@ -48,23 +48,7 @@ QColor rgb(std::uint32_t value)
 
 QRect pixelRect(const layout::Control& c)
 {
-    return {layout::pixels(c.left), layout::pixels(c.top), layout::pixels(c.width),
-            layout::pixels(c.height)};
-}
-
-// The form's face: the first of its faces in order of preference that is installed.
-// Chosen once, and given to the fonts as the one family, because every family a font
-// names costs its own fallback search at start-up, a missing one most.
-const QStringList& formFamilies()
-{
-    static const QStringList family = [] {
-        const QStringList installed = QFontDatabase::families();
-        for (std::string_view face : layout::kFontFamilies)
-            if (installed.contains(qs(face), Qt::CaseInsensitive))
-                return QStringList{qs(face)};
-        return QStringList{}; // the desktop's own sans-serif
-    }();
-    return family;
+    return twipRect(c.left, c.top, c.width, c.height);
 }
 
 QFont formFont(const layout::Control& c)
@@ -126,6 +110,67 @@ void fitTextMargins(QLineEdit* edit)
     edit->setTextMargins(fits ? -shift : 0, 0, 0, 0);
 }
 
+// One constructor per kind of control, chosen by the type of the member it goes into.
+QLineEdit* newControl(QLineEdit*, const layout::Control& c, QWidget* parent)
+{
+    auto* edit = new QLineEdit(qs(c.text), parent);
+    edit->setReadOnly(c.readOnly);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { fitTextMargins(edit); });
+    QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit] { fitTextMargins(edit); });
+    return edit;
+}
+
+QComboBox* newControl(QComboBox*, const layout::Control& c, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    // No inline completion: what the user types is what the box holds.
+    combo->setCompleter(nullptr);
+    for (std::string_view item : c.items)
+        combo->addItem(qs(item));
+    // The item shown is the current one, so the open list highlights it and Up and Down
+    // move from it.
+    combo->setCurrentIndex(combo->findText(qs(c.text)));
+    return combo;
+}
+
+QPushButton* newControl(QPushButton*, const layout::Control& c, QWidget* parent)
+{
+    auto* button = new QPushButton(qs(c.text), parent);
+    button->setAccessibleName(qs(c.text));
+    return button;
+}
+
+QLabel* newControl(QLabel*, const layout::Control& c, QWidget* parent)
+{
+    auto* label = new QLabel(qs(c.text), parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(!c.sizedToText);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+PictureBox* newControl(PictureBox*, const layout::Control& c, QWidget* parent)
+{
+    auto* picture = new PictureBox(qs(c.text), parent);
+    picture->setFocusPolicy(Qt::StrongFocus);
+    // A Tab stop that a screen reader would otherwise call a frame, like a window.
+    setAccessibleRole(picture, QAccessible::Graphic);
+    picture->setAccessibleName(qs(c.toolTip).trimmed());
+    return picture;
+}
+
+// The palette role a control draws its text in.
+QPalette::ColorRole textRole(const QWidget* w)
+{
+    if (qobject_cast<const QPushButton*>(w))
+        return QPalette::ButtonText;
+    if (qobject_cast<const QLabel*>(w))
+        return QPalette::WindowText;
+    return QPalette::Text;
+}
+
 } // namespace
 
 FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, QWidget* parent)
@@ -147,7 +192,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
 
     run(&FrmZelm::Form_Load);
     // The first control in tab order has the focus when the window first shows.
-    ui_.Text1->setFocus(Qt::OtherFocusReason);
+    ui_.result->setFocus(Qt::OtherFocusReason);
 }
 
 FrmZelm::~FrmZelm()
@@ -156,88 +201,25 @@ FrmZelm::~FrmZelm()
     disconnect(focusWatch_);
 }
 
-void FrmZelm::createControls()
+void FrmZelm::createClientArea()
 {
     ui_.client = new QWidget(this);
     ui_.client->setObjectName(QStringLiteral("client"));
-    ui_.client->setFixedSize(layout::pixels(layout::kClientWidth),
-                             layout::pixels(layout::kClientHeight));
+    ui_.client->setFixedSize(pixels(layout::kClientWidth), pixels(layout::kClientHeight));
     ui_.client->setAutoFillBackground(true);
     QPalette background = ui_.client->palette();
     background.setColor(QPalette::Window, rgb(layout::kBackground));
     ui_.client->setPalette(background);
     setCentralWidget(ui_.client);
+}
 
+void FrmZelm::createControls()
+{
+    createClientArea();
     QWidget* previous = nullptr;
     for (const layout::Control& c : layout::kControls) {
-        QWidget* w = nullptr;
-        QPalette::ColorRole textRole = QPalette::Text;
-        switch (c.kind) {
-        case layout::Kind::TextBox: {
-            auto* edit = new QLineEdit(qs(c.text), ui_.client);
-            edit->setReadOnly(c.readOnly);
-            connect(edit, &QLineEdit::textChanged, edit, [edit] { fitTextMargins(edit); });
-            connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit] { fitTextMargins(edit); });
-            w = edit;
-            break;
-        }
-        case layout::Kind::ComboBox: {
-            auto* combo = new QComboBox(ui_.client);
-            combo->setEditable(true);
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            // No inline completion: what the user types is what the box holds.
-            combo->setCompleter(nullptr);
-            const auto items = c.name == "Combo1" ? std::span<const std::string_view>(layout::kCombo1Items)
-                                                  : std::span<const std::string_view>(layout::kCombo2Items);
-            for (std::string_view item : items)
-                combo->addItem(qs(item));
-            // The item shown is the current one, so the open list highlights it and Up and
-            // Down move from it.
-            combo->setCurrentIndex(combo->findText(qs(c.text)));
-            w = combo;
-            break;
-        }
-        case layout::Kind::Button:
-            w = new QPushButton(qs(c.text), ui_.client);
-            w->setAccessibleName(qs(c.text));
-            textRole = QPalette::ButtonText;
-            break;
-        case layout::Kind::Label: {
-            auto* label = new QLabel(qs(c.text), ui_.client);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(!c.sizedToText);
-            label->setTextFormat(Qt::PlainText);
-            w = label;
-            textRole = QPalette::WindowText;
-            break;
-        }
-        case layout::Kind::Picture:
-            w = new PictureBox(qs(c.text), ui_.client);
-            w->setFocusPolicy(Qt::StrongFocus);
-            // A Tab stop that a screen reader would otherwise call a frame, like a window.
-            setAccessibleRole(w, QAccessible::Graphic);
-            w->setAccessibleName(qs(c.toolTip).trimmed());
-            break;
-        }
-        w->setObjectName(qs(c.name));
-        w->setGeometry(pixelRect(c));
-        if (c.pointSize > 0)
-            w->setFont(formFont(c));
-        if (c.textColour != layout::kSystemColour) {
-            QPalette palette = w->palette();
-            palette.setColor(textRole, rgb(c.textColour));
-            w->setPalette(palette);
-        }
-        if (!c.toolTip.empty())
-            w->setToolTip(qs(c.toolTip));
-        if (c.kind == layout::Kind::TextBox)
-            showSelection(static_cast<QLineEdit*>(w), false);
-        if (c.sizedToText) {
-            auto* label = static_cast<QLabel*>(w);
-            sizedToText_.append(label);
-            fitToText(label);
-            label->installEventFilter(this);
-        }
+        QWidget* w = createControl(c);
+        styleControl(w, c);
         if (w->focusPolicy() != Qt::NoFocus) {
             if (previous)
                 setTabOrder(previous, w);
@@ -245,40 +227,55 @@ void FrmZelm::createControls()
             w->installEventFilter(this);
         }
     }
-
-    const auto find = [this]<typename T>(T*& member, const char* name) {
-        member = ui_.client->findChild<T*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-    };
-    find(ui_.Text1, "Text1");
-    find(ui_.Text2, "Text2");
-    find(ui_.Text3, "Text3");
-    find(ui_.Text4, "Text4");
-    find(ui_.Text6, "Text6");
-    find(ui_.Text7, "Text7");
-    find(ui_.Combo1, "Combo1");
-    find(ui_.Combo2, "Combo2");
-    find(ui_.OK, "OK");
-    find(ui_.Command2, "Command2");
-    find(ui_.Label1, "Label1");
-    find(ui_.Label2, "Label2");
-    find(ui_.Label3, "Label3");
-    find(ui_.Label4, "Label4");
-    find(ui_.Label5, "Label5");
-    find(ui_.Label6, "Label6");
-    find(ui_.Label7, "Label7");
-    find(ui_.Label8, "Label8");
-    find(ui_.Label9, "Label9");
-    find(ui_.Label10, "Label10");
-    find(ui_.Label23, "Label23");
-    find(ui_.Picture1, "Picture1");
     // Drawn as the default button; Enter reaches it through eventFilter.
-    ui_.OK->setDefault(true);
+    ui_.ok->setDefault(true);
+    nameFieldsByLabels();
+    // Enter and Esc typed into a box's edit part must reach the window's keys first.
+    ui_.breachRatio->lineEdit()->installEventFilter(this);
+    ui_.waveFactor->lineEdit()->installEventFilter(this);
+}
 
-    // A screen reader announces each field by the caption beside it; a wrapped caption is
-    // one line there.
+QWidget* FrmZelm::createControl(const layout::Control& c)
+{
+    return std::visit(
+        [this, &c]<typename W>(W* Form::* member) -> QWidget* {
+            W* w = newControl(static_cast<W*>(nullptr), c, ui_.client);
+            w->setObjectName(qs(c.name));
+            ui_.*member = w;
+            return w;
+        },
+        c.member);
+}
+
+void FrmZelm::styleControl(QWidget* w, const layout::Control& c)
+{
+    w->setGeometry(pixelRect(c));
+    if (c.pointSize > 0)
+        w->setFont(formFont(c));
+    if (c.textColour != layout::kSystemColour) {
+        QPalette palette = w->palette();
+        palette.setColor(textRole(w), rgb(c.textColour));
+        w->setPalette(palette);
+    }
+    if (!c.toolTip.empty())
+        w->setToolTip(qs(c.toolTip));
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        showSelection(edit, false);
+    if (c.sizedToText) {
+        auto* label = static_cast<QLabel*>(w);
+        sizedToText_.append(label);
+        fitToText(label);
+        label->installEventFilter(this);
+    }
+}
+
+// A screen reader announces each field by the caption beside it; a wrapped caption is one
+// line there.
+void FrmZelm::nameFieldsByLabels()
+{
     for (const layout::FieldLabel& pair : layout::kFieldLabels) {
-        auto* field = ui_.client->findChild<QWidget*>(qs(pair.field), Qt::FindDirectChildrenOnly);
-        auto* label = ui_.client->findChild<QLabel*>(qs(pair.label), Qt::FindDirectChildrenOnly);
+        QWidget* field = std::visit([this](auto member) -> QWidget* { return ui_.*member; }, pair.field);
+        QLabel* label = ui_.*pair.label;
         label->setBuddy(field);
         const QString name = label->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
         field->setAccessibleName(name);
@@ -286,14 +283,9 @@ void FrmZelm::createControls()
         if (auto* combo = qobject_cast<QComboBox*>(field))
             combo->lineEdit()->setAccessibleName(name);
     }
-
-    // A screen reader does not speak a result written into a field without the focus;
-    // the field says where the result is found.
-    ui_.Text1->setAccessibleDescription(qs(layout::kResultDescription));
-
-    // Enter and Esc typed into a box's edit part must reach the window's keys first.
-    ui_.Combo1->lineEdit()->installEventFilter(this);
-    ui_.Combo2->lineEdit()->installEventFilter(this);
+    // A screen reader does not speak a result written into a field without the focus; the
+    // field says where the result is found.
+    ui_.result->setAccessibleDescription(qs(layout::kResultDescription));
 }
 
 void FrmZelm::createMenus()
@@ -312,6 +304,8 @@ void FrmZelm::createMenus()
         }
         auto* action = new QAction(this);
         action->setObjectName(qs(e.name));
+        if (e.command)
+            commands_.*e.command = action;
         if (e.entry == layout::Entry::Separator) {
             action->setSeparator(true);
         } else {
@@ -333,26 +327,24 @@ void FrmZelm::run(void (FrmZelm::*handler)())
 
 void FrmZelm::connectEvents()
 {
-    connect(ui_.OK, &QPushButton::clicked, this, [this] { run(&FrmZelm::OK_Click); });
-    connect(ui_.Command2, &QPushButton::clicked, this, [this] { run(&FrmZelm::Command2_Click); });
+    connect(ui_.ok, &QPushButton::clicked, this, [this] { run(&FrmZelm::OK_Click); });
+    connect(ui_.exit, &QPushButton::clicked, this, [this] { run(&FrmZelm::Command2_Click); });
 
-    const auto command = [this](const char* name, void (FrmZelm::*handler)()) {
-        auto* action = findChild<QAction*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-        Q_ASSERT(action);
+    const auto command = [this](QAction* action, void (FrmZelm::*handler)()) {
         connect(action, &QAction::triggered, this, [this, handler] { run(handler); });
     };
-    command("MnuFileOpen", &FrmZelm::MnuFileOpen_Click);
-    command("MnuFileSave", &FrmZelm::MnuFileSave_Click);
-    command("MnuFilePrint", &FrmZelm::MnuFilePrint_Click);
-    command("MnuFileCancel", &FrmZelm::MnuFileCancel_Click);
-    command("MnuStroyColor", &FrmZelm::MnuStroyColor_Click);
-    command("MnuFont", &FrmZelm::MnuFont_Click);
-    command("mnuWindowCascade", &FrmZelm::mnuWindowCascade_Click);
-    command("mnuWindowTileHorizontal", &FrmZelm::mnuWindowTileHorizontal_Click);
-    command("mnuWindowTileVertical", &FrmZelm::mnuWindowTileVertical_Click);
-    command("mnuWindowArrangeIcons", &FrmZelm::mnuWindowArrangeIcons_Click);
-    command("mnuHelpSearch", &FrmZelm::mnuHelpSearch_Click);
-    command("mnuHelpAbout", &FrmZelm::mnuHelpAbout_Click);
+    command(commands_.open, &FrmZelm::MnuFileOpen_Click);
+    command(commands_.save, &FrmZelm::MnuFileSave_Click);
+    command(commands_.print, &FrmZelm::MnuFilePrint_Click);
+    command(commands_.exit, &FrmZelm::MnuFileCancel_Click);
+    command(commands_.windowColour, &FrmZelm::MnuStroyColor_Click);
+    command(commands_.titleFont, &FrmZelm::MnuFont_Click);
+    command(commands_.cascade, &FrmZelm::mnuWindowCascade_Click);
+    command(commands_.tileHorizontal, &FrmZelm::mnuWindowTileHorizontal_Click);
+    command(commands_.tileVertical, &FrmZelm::mnuWindowTileVertical_Click);
+    command(commands_.arrangeIcons, &FrmZelm::mnuWindowArrangeIcons_Click);
+    command(commands_.helpSearch, &FrmZelm::mnuHelpSearch_Click);
+    command(commands_.about, &FrmZelm::mnuHelpAbout_Click);
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, &FrmZelm::focusMoved);
 }
@@ -390,10 +382,10 @@ bool FrmZelm::eventFilter(QObject* watched, QEvent* event)
         if (auto* button = qobject_cast<QPushButton*>(watched))
             button->click();
         else
-            ui_.OK->click();
+            ui_.ok->click();
         return true;
     case Qt::Key_Escape:
-        ui_.Command2->click();
+        ui_.exit->click();
         return true;
     default:
         return false;
@@ -415,7 +407,7 @@ void FrmZelm::closeEvent(QCloseEvent* event)
 void FrmZelm::Form_Load()
 {
     // Typing into the distance field replaces its default.
-    ui_.Text7->setSelection(0, 3);
+    ui_.distance->setSelection(0, 3);
 }
 
 double FrmZelm::readNumber(const QString& text) const
@@ -429,18 +421,18 @@ double FrmZelm::readNumber(const QString& text) const
 void FrmZelm::OK_Click()
 {
     const calc::DischargeInputs in{
-        .W = readNumber(ui_.Text2->text()),
-        .B = readNumber(ui_.Text3->text()),
-        .H = readNumber(ui_.Text4->text()),
-        .Q = readNumber(ui_.Text6->text()),
-        .L = readNumber(ui_.Text7->text()),
-        .k = readNumber(ui_.Combo1->currentText()),
-        .K = readNumber(ui_.Combo2->currentText()),
+        .W = readNumber(ui_.volume->text()),
+        .B = readNumber(ui_.damWidth->text()),
+        .H = readNumber(ui_.depth->text()),
+        .Q = readNumber(ui_.inflow->text()),
+        .L = readNumber(ui_.distance->text()),
+        .k = readNumber(ui_.breachRatio->currentText()),
+        .K = readNumber(ui_.waveFactor->currentText()),
     };
     const auto discharge = calc::computeDischarge(in);
     if (!discharge)
         throw platform::RunTimeError(platform::describe(discharge.error()));
-    showFromStart(ui_.Text1, QString::fromStdString(
+    showFromStart(ui_.result, QString::fromStdString(
         calc::formatResult(*discharge, decimalSeparator().toStdString())));
 }
 
@@ -451,10 +443,10 @@ void FrmZelm::validateNumberField(QLineEdit* field)
         calc::formatNumber(value, decimalSeparator().toStdString())));
 }
 
-void FrmZelm::Text2_Validate(bool& /*cancel*/) { validateNumberField(ui_.Text2); }
-void FrmZelm::Text3_Validate(bool& /*cancel*/) { validateNumberField(ui_.Text3); }
-void FrmZelm::Text4_Validate(bool& /*cancel*/) { validateNumberField(ui_.Text4); }
-void FrmZelm::Text6_Validate(bool& /*cancel*/) { validateNumberField(ui_.Text6); }
+void FrmZelm::Text2_Validate(bool& /*cancel*/) { validateNumberField(ui_.volume); }
+void FrmZelm::Text3_Validate(bool& /*cancel*/) { validateNumberField(ui_.damWidth); }
+void FrmZelm::Text4_Validate(bool& /*cancel*/) { validateNumberField(ui_.depth); }
+void FrmZelm::Text6_Validate(bool& /*cancel*/) { validateNumberField(ui_.inflow); }
 
 // A field is validated only when the focus goes to another control of this window: not
 // on Enter (the focus stays), nor when a menu, a drop-down list, a dialog or another
@@ -469,13 +461,13 @@ void FrmZelm::focusMoved(QWidget* /*from*/, QWidget* to)
     if (!from || from == to)
         return;
     void (FrmZelm::*validate)(bool&) = nullptr;
-    if (from == ui_.Text2)
+    if (from == ui_.volume)
         validate = &FrmZelm::Text2_Validate;
-    else if (from == ui_.Text3)
+    else if (from == ui_.damWidth)
         validate = &FrmZelm::Text3_Validate;
-    else if (from == ui_.Text4)
+    else if (from == ui_.depth)
         validate = &FrmZelm::Text4_Validate;
-    else if (from == ui_.Text6)
+    else if (from == ui_.inflow)
         validate = &FrmZelm::Text6_Validate;
     if (!validate)
         return;

@@ -8,30 +8,28 @@
 //   Command2 (click, or Esc anywhere)   --> Command2_Click (exit question)
 //   menu items and their shortcut keys  --> Mnu…_Click / mnu…_Click
 //
-// Look and defaults: frm_zelm_layout.h (one table). Building, keys, validation and the
-// calculation: frm_zelm.cpp. The menu commands: frm_zelm_commands.cpp. Held keys act
-// once: fresh_keys.h. Every handler runs through platform::runHandler, so an error is
-// reported and the window goes on.
+// Look and defaults: frm_zelm_layout.h (one table), which also binds each control and
+// command to the member that holds it (Text4 is ui_.depth, MnuFileSave commands_.save).
+// Building, keys, validation and the calculation: frm_zelm.cpp. The menu commands:
+// frm_zelm_commands.cpp. Held keys act once: fresh_keys.h. Every handler runs through
+// platform::runHandler, so an error is reported and the window goes on.
 
 #include "platform/services.h"
 #include "ui/application_properties.h"
+#include "ui/main_window/frm_zelm_layout.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace platform {
 class CommonDialog;
 }
 
 namespace ui {
-
-class PictureBox;
 
 class FrmZelm : public QMainWindow {
     Q_OBJECT
@@ -40,18 +38,8 @@ public:
                      QWidget* parent = nullptr);
     ~FrmZelm() override;
 
-    // The controls by their names, for the commands that read and change them.
-    struct Form {
-        QWidget* client = nullptr; // the client area under the menu bar; carries the colour
-        QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr,
-                  *Text6 = nullptr, *Text7 = nullptr;
-        QComboBox *Combo1 = nullptr, *Combo2 = nullptr;
-        QPushButton *OK = nullptr, *Command2 = nullptr;
-        QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
-               *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
-               *Label9 = nullptr, *Label10 = nullptr, *Label23 = nullptr;
-        PictureBox* Picture1 = nullptr;
-    };
+    // The controls by what they hold (frm_zelm_layout.h binds each to its objectName).
+    using Form = layout::Form;
     const Form& form() const { return ui_; }
 
 protected:
@@ -59,7 +47,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void createClientArea();
     void createControls();
+    QWidget* createControl(const layout::Control& c);
+    void styleControl(QWidget* w, const layout::Control& c);
+    void nameFieldsByLabels();
     void createMenus();
     void connectEvents();
     // Runs one handler the way every event of this window runs.
@@ -98,6 +90,7 @@ private:
     platform::Services services_;
     ApplicationProperties properties_;
     Form ui_;
+    layout::Commands commands_;
     platform::CommonDialog* CD = nullptr; // one for the whole run, shared by every command
     QList<QLabel*> sizedToText_; // labels that take the size of their caption
     QMetaObject::Connection focusWatch_;

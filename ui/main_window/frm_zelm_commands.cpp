@@ -28,7 +28,7 @@ void FrmZelm::MnuFileOpen_Click()
 void FrmZelm::MnuFileSave_Click()
 {
     // The report takes the texts as the window shows them, not recomputed numbers.
-    saveReportCommand(*CD, ui_.Label8->text(), ui_.Text2->text(), ui_.Label1->text());
+    saveReportCommand(*CD, ui_.title->text(), ui_.volume->text(), ui_.volumeLabel->text());
 }
 
 void FrmZelm::MnuFilePrint_Click()
@@ -49,7 +49,7 @@ void FrmZelm::MnuStroyColor_Click()
 
 void FrmZelm::MnuFont_Click()
 {
-    applyTitleFont(*CD, ui_.client, ui_.Label8, ui_.Label10);
+    applyTitleFont(*CD, ui_.client, ui_.title, ui_.subtitle);
 }
 
 void FrmZelm::mnuHelpSearch_Click()

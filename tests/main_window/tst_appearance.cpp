@@ -223,4 +223,4 @@ void AppearanceTest::cancelledFontChangesNothing()
 }
 
 QTEST_MAIN(AppearanceTest)
-#include "appearance_test.moc"
+#include "tst_appearance.moc"

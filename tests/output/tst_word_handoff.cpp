@@ -256,4 +256,4 @@ void WordHandoffTest::noWordProcessorOnPathDoesNothing()
 }
 
 QTEST_MAIN(WordHandoffTest)
-#include "word_handoff_test.moc"
+#include "tst_word_handoff.moc"

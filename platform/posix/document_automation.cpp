@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// Word has no automation on X11 desktops; the hand-off goes to LibreOffice.
+// Word has no automation on a Unix desktop; the hand-off goes to LibreOffice.
 bool automateWord(const QString&)
 {
     return false;
@@ -16,7 +16,7 @@ QString wordProcessorTemplateFolder()
     return config.isEmpty() ? QString() : config + QStringLiteral("/libreoffice/4/user/template");
 }
 
-// A program on Linux is found on PATH or not at all.
+// A program on a Unix system is found on PATH or not at all.
 QString registeredProgram(const QString&)
 {
     return {};

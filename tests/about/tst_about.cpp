@@ -269,4 +269,4 @@ void AboutTest::helpSearchWithoutHelpFileShowsOneMessage()
 }
 
 QTEST_MAIN(AboutTest)
-#include "about_test.moc"
+#include "tst_about.moc"
