@@ -44,38 +44,24 @@ std::string narrow(std::wstring_view text, UINT codePage)
 }
 
 // What stands for a character of our texts that a code page may lack.
+struct StandIn {
+    wchar_t character;
+    std::wstring_view text;
+};
+constexpr StandIn kStandIns[] = {
+    {L'\u00B2', L"2"},  {L'\u00B3', L"3"},  {L'\u00AB', L"\""}, {L'\u00BB', L"\""},
+    {L'\u201C', L"\""}, {L'\u201D', L"\""}, {L'\u201E', L"\""}, {L'\u2018', L"'"},
+    {L'\u2019', L"'"},  {L'\u2013', L"-"},  {L'\u2014', L"-"},  {L'\u2212', L"-"},
+    {L'\u00B7', L"*"},  {L'\u00A0', L" "},  {L'\u202F', L" "},  {L'\u2026', L"..."},
+    {L'\u2116', L"N"},
+};
+
 std::wstring_view standIn(wchar_t c)
 {
-    switch (c) {
-    case L'\u00B2':
-        return L"2";
-    case L'\u00B3':
-        return L"3";
-    case L'\u00AB':
-    case L'\u00BB':
-    case L'\u201C':
-    case L'\u201D':
-    case L'\u201E':
-        return L"\"";
-    case L'\u2018':
-    case L'\u2019':
-        return L"'";
-    case L'\u2013':
-    case L'\u2014':
-    case L'\u2212':
-        return L"-";
-    case L'\u00B7':
-        return L"*";
-    case L'\u00A0':
-    case L'\u202F':
-        return L" ";
-    case L'\u2026':
-        return L"...";
-    case L'\u2116':
-        return L"N";
-    default:
-        return {};
-    }
+    for (const StandIn& s : kStandIns)
+        if (s.character == c)
+            return s.text;
+    return {};
 }
 
 // Whether the code page has these characters themselves, neither a look-alike nor its default.

@@ -4,6 +4,8 @@
 //
 //   zelm_console_driver ZELM-CALC.EXE CASES-FOLDER
 
+#include "tests/cli/windows/code_pages.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -22,28 +24,16 @@ int failures = 0;
 void check(bool ok, const char* what)
 {
     std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
+    std::fflush(stdout);
     failures += ok ? 0 : 1;
 }
 
-std::wstring decode(const std::string& bytes, UINT codePage)
+// A line of the report, onto this program's own console.
+void say(const std::wstring& line)
 {
-    std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, bytes.data(),
-                                                                   static_cast<int>(bytes.size()), nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                        static_cast<int>(text.size()));
-    return text;
-}
-
-std::string encode(const std::wstring& text)
-{
-    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(),
-                                                                   static_cast<int>(text.size()), nullptr, 0,
-                                                                   nullptr, nullptr)),
-                      '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                        static_cast<int>(bytes.size()), nullptr, nullptr);
-    return bytes;
+    const std::wstring text = line + L"\n";
+    DWORD written = 0;
+    WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 std::string readFile(const std::string& path)
@@ -74,9 +64,8 @@ bool run(const std::wstring& commandLine, HANDLE out)
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
+    startup.hStdInput = startup.hStdError = nul;
     startup.hStdOutput = out;
-    startup.hStdError = nul;
     PROCESS_INFORMATION process{};
     std::wstring line = commandLine;
     const bool started =
@@ -125,7 +114,7 @@ int main(int argc, char** argv)
     // A path given the POSIX way ("/work/...") is on the drive of the current folder.
     const auto full = [](const char* path) {
         std::wstring name(MAX_PATH, L'\0');
-        name.resize(GetFullPathNameW(decode(path, CP_UTF8).c_str(), MAX_PATH, name.data(), nullptr));
+        name.resize(GetFullPathNameW(convert(path, CP_UTF8).c_str(), MAX_PATH, name.data(), nullptr));
         return name;
     };
     const std::wstring program = L"\"" + full(argv[1]) + L"\"";
@@ -156,12 +145,12 @@ int main(int argc, char** argv)
         clear(screen);
         const std::string csv = cases + "/" + table.table;
         const bool ran = run(program + L" --batch \"" + full((csv + ".csv").c_str()) + L"\"", screen);
-        const std::vector<std::wstring> expected = lines(decode(readFile(csv + ".expected.csv"), table.codePage));
+        const std::vector<std::wstring> expected = lines(convert(readFile(csv + ".expected.csv"), table.codePage));
         const std::vector<std::wstring> shown = screenRows(screen);
         check(ran && !expected.empty() && shown == expected, table.what);
         if (shown != expected)
             for (const std::wstring& row : shown)
-                std::printf("  shown: %s\n", encode(row).c_str());
+                say(L"  shown: " + row);
     }
 
     // Help through a pipe, in the console's code page, keeps every character readable.
@@ -182,14 +171,14 @@ int main(int argc, char** argv)
         for (DWORD got = 0; ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0;)
             bytes.append(buffer, got);
         CloseHandle(readEnd);
-        const std::wstring help = decode(bytes, pipe.codePage);
+        const std::wstring help = convert(bytes, pipe.codePage);
         const std::string what = "help through a pipe in code page " + std::to_string(pipe.codePage) +
                                  ": м3 for м³, quotes and dashes as the code page has them, no question mark";
         check(ran && help.find(L"объём водохранилища, м3\n") != std::wstring::npos &&
                   help.find(pipe.quotesAndDash) != std::wstring::npos && help.find(L'?') == std::wstring::npos,
               what.c_str());
         if (help.find(L'?') != std::wstring::npos || help.find(pipe.quotesAndDash) == std::wstring::npos)
-            std::printf("  read: %s\n", encode(help).c_str());
+            say(L"  read: " + help);
     }
     return failures == 0 ? 0 : 1;
 }
