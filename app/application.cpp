@@ -31,12 +31,22 @@ void configure(QApplication& application)
     application.setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
 
+    installQtTranslations(application);
+}
+
+bool installQtTranslations(QApplication& application)
+{
     // Qt's own buttons and dialogs speak Russian whatever the user's language; only the
-    // decimal separator follows the user's locale.
-    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // decimal separator follows the user's locale. A build whose Qt has no translations
+    // beside it (Qt for Windows, linked in) carries them inside the program.
     auto* qtbase = new QTranslator(&application);
-    if (qtbase->load(QStringLiteral("qtbase_ru"), dir))
-        QCoreApplication::installTranslator(qtbase);
+    for (const QString& dir : {QStringLiteral(":/qt/translations"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (qtbase->load(QStringLiteral("qtbase_ru"), dir))
+            return QCoreApplication::installTranslator(qtbase);
+    }
+    delete qtbase;
+    return false;
 }
 
 } // namespace app

@@ -19,4 +19,8 @@ ui::ApplicationProperties properties();
 // Sets name, version and Russian translations of Qt's own texts on the application.
 void configure(QApplication& application);
 
+// The Russian translations of Qt's own texts, installed on the application; false when
+// there are none.
+bool installQtTranslations(QApplication& application);
+
 } // namespace app

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/encoding.h"
 #include "cli/system.h"
+#include "cli/table_text.h"
 #include "text/system_error_text.h"
 
 #include <cerrno>
@@ -86,12 +87,20 @@ int runBatch(std::string_view file)
         atEnd = size < buffer.size();
     }
 
-    cli::Batch batch(guess.encoding(rereadable || atEnd));
+    const cli::Encoding encoding = guess.encoding(rereadable || atEnd);
+    cli::Batch batch(encoding);
     std::string out;
     out.reserve(kBlock + kBlock / 2);
     const auto unwritable = [&] {
         complain("не удалось записать результат: " + reason(errno));
         return 2;
+    };
+    // A console shows the table's text; a file or a pipe gets its bytes.
+    const bool console = cli::system::isConsole(STDOUT_FILENO);
+    cli::TableText text(encoding);
+    const auto emit = [&](std::string_view bytes) {
+        return console ? cli::system::writeText(STDOUT_FILENO, text.take(bytes))
+                       : cli::system::writeAll(STDOUT_FILENO, bytes);
     };
     while (!batch.stopped()) {
         if (!pending) {
@@ -105,14 +114,14 @@ int runBatch(std::string_view file)
         for (std::string_view rest(buffer.data(), size); !rest.empty() && !batch.stopped();) {
             rest.remove_prefix(batch.read(rest, out));
             if (out.size() >= kBlock) {
-                if (!cli::system::writeAll(STDOUT_FILENO, out))
+                if (!emit(out))
                     return unwritable();
                 out.clear();
             }
         }
     }
     batch.finish(out);
-    if (!cli::system::writeAll(STDOUT_FILENO, out))
+    if (!emit(out) || (console && !cli::system::writeText(STDOUT_FILENO, text.finish())))
         return unwritable();
     for (const std::string& message : batch.messages())
         complain(message);

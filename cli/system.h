@@ -38,6 +38,11 @@ inline bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
+// Whether fd is a console that shows characters rather than bytes (Windows' console), to
+// which a table goes as text (writeText) instead of its bytes. A POSIX terminal takes the
+// bytes as they are.
+bool isConsole(int fd);
+
 // Writes a text for the user, given in UTF-8, whole, as the terminal or the reader of
 // the file expects it; false with errno set when it cannot.
 bool writeText(int fd, std::string_view utf8);

@@ -4,14 +4,13 @@
 #include "platform/document_automation.h"
 #include "platform/qt_backends.h"
 #include "platform/qt_code_page_1251.h"
+#include "platform/system_choosers.h"
 
-#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -98,30 +97,25 @@ std::optional<QString> QtDialogBackend::saveFileName(QWidget* parent, const QStr
     QFileDialog::Options options;
     if (!confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;
+    // Without a title of the caller's the dialog is named as Qt's own names itself, also
+    // where Qt hands it to the system's file dialog (Windows' leaves it blank).
+    const QString caption = title.isEmpty() ? QStringLiteral("Сохранить как") : title;
     const QString name =
-        QFileDialog::getSaveFileName(parent, title, initialName, qtFilter, nullptr, options);
+        QFileDialog::getSaveFileName(parent, caption, initialName, qtFilter, nullptr, options);
     if (name.isEmpty())
         return std::nullopt;
     return name;
 }
 
 std::optional<QColor> QtDialogBackend::color(QWidget* parent, const QColor& initial,
-                                             bool /*showCustomColors*/)
+                                             bool showCustomColors)
 {
-    // Qt's colour dialog always shows its custom colours; there is nothing to switch.
-    const QColor chosen = QColorDialog::getColor(initial, parent);
-    if (!chosen.isValid())
-        return std::nullopt;
-    return chosen;
+    return chooseColor(parent, initial, showCustomColors);
 }
 
 std::optional<QFont> QtDialogBackend::font(QWidget* parent, const QFont& initial)
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok)
-        return std::nullopt;
-    return chosen;
+    return chooseFont(parent, initial);
 }
 
 // ---- help viewer ------------------------------------------------------------------

@@ -45,6 +45,8 @@ windows_packages=(
   dpkg-dev xz-utils perl
   # Windows' faces for the form under Wine (Tahoma for MS Sans Serif)
   fonts-wine
+  # the exact source of the build, packed beside the programs for the LGPL's relinking
+  git
 )
 $windows && packages+=("${windows_packages[@]}")
 
@@ -88,7 +90,7 @@ commands=(
   cpack dpkg-deb dpkg-shlibdeps file readelf desktop-file-validate identify apt-get
 )
 # Windows: the cross compiler, Wine (Debian keeps wine64 out of PATH), Qt's source
-$windows && commands+=(x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-objdump wine64 wineserver dpkg-source)
+$windows && commands+=(x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-objdump wine64 wineserver dpkg-source git)
 export PATH=$PATH:/usr/lib/wine
 absent=()
 for c in "${commands[@]}"; do

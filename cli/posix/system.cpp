@@ -26,6 +26,11 @@ std::ptrdiff_t write(int fd, const char* data, std::size_t size)
     return ::write(fd, data, size);
 }
 
+bool isConsole(int)
+{
+    return false;
+}
+
 bool writeText(int fd, std::string_view utf8)
 {
     return writeAll(fd, utf8);

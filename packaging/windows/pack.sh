@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Packs the Windows build into one zip: both programs, stripped; the Russian README.txt;
-# our licence and Qt's, with where Qt's source is. Texts get CRLF line ends and a UTF-8
-# byte order mark, so that Notepad shows them on any Windows. Fails when a program needs
+# our licence and Qt's, with where Qt's source is; and Зельм's own source as built (its
+# commit, with any change not yet committed), so that a user can relink with another Qt,
+# as the LGPL asks of a program that links Qt statically. Every text is a .txt with CRLF
+# line ends, and a UTF-8 byte order mark where it is not plain ASCII, so that Notepad
+# shows it on any Windows. Fails when a program needs
 # a DLL that is not Windows' own: Windows' own are those Wine provides in their stead and
 # Windows' API sets (api-ms-win-*); no MinGW runtime or Qt library. Fails as well when a
 # program lacks its icon and version (packaging/windows/version.rc.in).
@@ -35,16 +38,36 @@ for program in "$build/zelm.exe" "$build/cli/zelm-calc.exe"; do
   done
 done
 
-text() { printf '\xef\xbb\xbf'; sed 's/\r*$/\r/' "$1"; }
+# A text as Notepad reads it; one that is not UTF-8 is taken as Latin-1.
+text() {
+  local utf8
+  if iconv -f UTF-8 -t UTF-8 "$1" >/dev/null 2>&1; then utf8=$(cat "$1"); else utf8=$(iconv -f LATIN1 -t UTF-8 "$1"); fi
+  if grep -qP '[^\x00-\x7F]' <<<"$utf8"; then printf '\xef\xbb\xbf'; fi
+  printf '%s\n' "$utf8" | sed 's/\r*$/\r/'
+}
+
+# The source as built: the commit, with any change to it not committed yet.
+source=$(git -C "$here" rev-parse --show-toplevel)
+commit=$(git -C "$source" rev-parse HEAD)
+tree=$(git -C "$source" stash create)
+git -C "$source" archive --format=zip --prefix=zelm-source/ -o "$root/zelm-source.zip" "${tree:-$commit}"
+[ -z "$tree" ] || commit="$commit (с изменениями, ещё не внесёнными в него)"
+
 # README.txt as the build wrote it, with the version (cmake/windows.cmake).
 text "$build/README.txt" >"$root/README.txt"
 text "$here/../../LICENSE" >"$root/LICENSE.txt"
-text "$here/Qt.txt" >"$root/Qt/Qt.txt"
-# Qt's licences, kept with the Qt build (scripts/windows-qt.sh).
+sed "s|@COMMIT@|$commit|" "$here/Qt.txt" >"$stage/Qt.txt"
+text "$stage/Qt.txt" >"$root/Qt/Qt.txt"
+# Qt's licences, kept with the Qt build (scripts/windows-qt.sh), each named *.txt.
 for file in LGPL-3.0-only.txt GPL-3.0-only.txt copyright.txt; do
   text "$qt/share/licences/$file" >"$root/Qt/$file"
 done
-cp -r "$qt/share/licences/3rdparty" "$root/Qt/"
+(cd "$qt/share/licences" && find 3rdparty -type f) | while read -r file; do
+  named=${file%.md}
+  named=${named%.txt}.txt
+  mkdir -p "$(dirname "$root/Qt/$named")"
+  text "$qt/share/licences/$file" >"$root/Qt/$named"
+done
 
 mkdir -p "$(dirname "$zip")"
 rm -f "$zip"

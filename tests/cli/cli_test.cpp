@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -119,6 +120,16 @@ TEST(OneCalculation, HelpGivesTheFormulaTheArgumentsAndATrueExample)
         EXPECT_NE(run.out.find("zelm-calc W B H Q [L [k [K]]]"), std::string::npos);
         for (const char* name : {"W", "B", "H", "Q", "L", "k", "K"})
             EXPECT_NE(run.out.find("\n  " + std::string(name) + "  "), std::string::npos) << name;
+        // Read back from a file in the system's code page, every character is still there or
+        // stands in readably, and every line fits an 80-column console.
+        EXPECT_EQ(run.out.find('?'), std::string::npos);
+        std::istringstream text(run.out);
+        for (std::string line; std::getline(text, line);) {
+            const auto characters = std::count_if(line.begin(), line.end(), [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            });
+            EXPECT_LE(characters, 79) << line;
+        }
         const std::size_t example = run.out.find("$ zelm-calc ");
         ASSERT_NE(example, std::string::npos);
         std::istringstream lines(run.out.substr(example + 2));

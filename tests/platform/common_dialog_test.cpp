@@ -1,6 +1,7 @@
 // CD: what it hands to the desktop's dialogs, what it keeps between commands, and its
 // conversions of filters, colours and fonts; plus the Qt services that need no modal loop.
 
+#include "app/application.h"
 #include "platform/common_dialog.h"
 #include "platform/qt_backends.h"
 #include "platform/run_time_error.h"
@@ -8,6 +9,7 @@
 #include "tests/support/scripted_platform.h"
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -152,6 +154,26 @@ TEST(QtServices, MessageTextLineBreaksTitleAndMissingHelpFile)
     platform::QtHelpViewer help;
     EXPECT_EQ(help.winHelp(nullptr, QByteArray(), platform::kHelpPartialKey, QByteArray()),
               std::optional<QString>(QStringLiteral("Файл справки не найден.")));
+}
+
+// Qt's own texts the user meets read in Russian, on Windows too, whose Qt is linked in.
+TEST(QtServices, QtsOwnTextsAreRussian)
+{
+    ASSERT_TRUE(app::installQtTranslations(*qApp));
+    const struct {
+        const char* context;
+        const char* english;
+    } rows[] = {
+        {"QColorDialog", "Select Color"},
+        {"QColorDialog", "&Basic colors"},
+        {"QPlatformTheme", "Cancel"},
+        {"QFileDialog", "Save As"},
+        {"QSaveFile", "Existing file %1 is not writable"},
+    };
+    for (const auto& row : rows) {
+        const QString shown = QCoreApplication::translate(row.context, row.english);
+        EXPECT_TRUE(shown.contains(QRegularExpression(QStringLiteral("[а-яА-Я]")))) << row.english;
+    }
 }
 
 // XWayland is chosen only when the user chose no platform and an X server is there.

@@ -1,4 +1,5 @@
 #include "tests/cli/run_program.h"
+#include "tests/cli/windows/code_pages.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,27 +7,6 @@
 #include <windows.h>
 
 namespace {
-
-std::wstring convert(const std::string& text, UINT codePage)
-{
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, text.data(),
-                                                                   static_cast<int>(text.size()), nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string convert(const std::wstring& text, UINT codePage)
-{
-    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, text.data(),
-                                                                   static_cast<int>(text.size()), nullptr, 0,
-                                                                   nullptr, nullptr)),
-                      '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                        static_cast<int>(bytes.size()), nullptr, nullptr);
-    return bytes;
-}
 
 // One argument of a command line as the C runtime and CommandLineToArgvW split it:
 // backslashes are literal except before a quote.
