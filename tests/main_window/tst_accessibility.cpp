@@ -67,6 +67,13 @@ private slots:
             accessible = QAccessible::queryAccessibleInterface(combo->lineEdit());
         QCOMPARE(accessible->role(), QAccessible::Role(role));
         QCOMPARE(accessible->text(QAccessible::Name), expected);
+        // Orca reads a field by its attribute runs: one must cover the whole text.
+        if (QAccessibleTextInterface* text = accessible->textInterface()) {
+            int start = -1;
+            int end = -1;
+            text->attributes(text->characterCount() / 2, &start, &end);
+            QCOMPARE(std::pair(start, end), std::pair(0, text->characterCount()));
+        }
     }
 
     // A screen reader speaks no text written into a field without the focus: the result

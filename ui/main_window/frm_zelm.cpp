@@ -9,6 +9,7 @@
 #include "ui/main_window/fresh_keys.h"
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
+#include "ui/accessible_line_edit.h"
 #include "ui/accessible_role.h"
 #include "ui/window_focus.h"
 
@@ -135,6 +136,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
 {
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
+    readLineEditsWhole();
     platform::keepOutOfTaskBar(this);
     keepKeyboardFocus(this);
     installFreshKeysOnly(this);
