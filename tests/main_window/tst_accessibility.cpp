@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -85,6 +86,31 @@ private slots:
         const QString description =
             QAccessible::queryAccessibleInterface(window.form().Text1)->text(QAccessible::Description);
         QVERIFY2(description.contains(u"OK") && description.contains(u"Enter"), qPrintable(description));
+    }
+
+    // Each result is told as the one notification of the client area, which lists it
+    // where the notification says it is.
+    void oneNotificationPerResult()
+    {
+        testing_support::ScriptedPlatform platform;
+        ui::FrmZelm window(platform.services());
+        const ui::FrmZelm::Form& form = window.form();
+        form.Text2->setText(QStringLiteral("1000000"));
+        form.Text3->setText(QStringLiteral("100"));
+        form.Text4->setText(QStringLiteral("16"));
+        QAccessibleInterface* client = QAccessible::queryAccessibleInterface(form.client);
+        for (const char* inflow : {"10", "20"}) {
+            form.Text6->setText(QLatin1String(inflow));
+            form.OK->click();
+            QList<QAccessibleInterface*> notices;
+            for (int i = 0; i < client->childCount(); ++i)
+                if (client->child(i)->role() == QAccessible::Notification)
+                    notices.append(client->child(i));
+            QCOMPARE(notices.size(), 1);
+            QCOMPARE(notices.first()->text(QAccessible::Name), form.Text1->text());
+            QCOMPARE(notices.first()->parent(), client);
+            QCOMPARE(client->child(client->indexOfChild(notices.first())), notices.first());
+        }
     }
 
     // Orca speaks a frame like a window of its own: inside a window none may be one, and

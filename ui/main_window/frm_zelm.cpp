@@ -11,6 +11,7 @@
 #include "ui/main_window/picture_box.h"
 #include "ui/accessible_line_edit.h"
 #include "ui/accessible_role.h"
+#include "ui/announcement.h"
 #include "ui/window_focus.h"
 
 #include <QApplication>
@@ -162,6 +163,7 @@ void FrmZelm::createControls()
 {
     ui_.client = new QWidget(this);
     ui_.client->setObjectName(QStringLiteral("client"));
+    hostAnnouncements(ui_.client);
     ui_.client->setFixedSize(layout::pixels(layout::kClientWidth),
                              layout::pixels(layout::kClientHeight));
     ui_.client->setAutoFillBackground(true);
@@ -289,8 +291,7 @@ void FrmZelm::createControls()
             combo->lineEdit()->setAccessibleName(name);
     }
 
-    // A screen reader does not speak a result written into a field without the focus;
-    // the field says where the result is found.
+    // Besides each result's announcement, the field says where the result is found.
     ui_.Text1->setAccessibleDescription(qs(layout::kResultDescription));
 
     // Enter and Esc typed into a box's edit part must reach the window's keys first.
@@ -444,6 +445,8 @@ void FrmZelm::OK_Click()
         throw platform::RunTimeError(platform::describe(discharge.error()));
     showFromStart(ui_.Text1, QString::fromStdString(
         calc::formatResult(*discharge, decimalSeparator().toStdString())));
+    // Heard wherever the focus is, unlike the text written into the result field.
+    announce(ui_.client, ui_.Text1->text());
 }
 
 void FrmZelm::validateNumberField(QLineEdit* field)
