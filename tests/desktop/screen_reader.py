@@ -23,8 +23,6 @@ ready_file, pid_file = sys.argv[1], sys.argv[2]
 pid = None
 heard = []
 failures = []
-# A call that takes longer fails: a reader asking a hung program would hang with it.
-pyatspi.setTimeout(2000, 2000)
 
 
 def ours(accessible):
@@ -69,6 +67,9 @@ def field_texts(accessible):
 
 def unanswered(notice):
     """The calls a reader makes on a notification and around it that fail or time out."""
+    # From here on a call fails after 2 s, even while zelm counts as starting (15 s): a
+    # reader asking a hung program would hang with it.
+    pyatspi.setTimeout(2000, 2000)
     failed = []
 
     def ask(what, call):
