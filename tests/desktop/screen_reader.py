@@ -3,9 +3,11 @@
 Prints "focus ROLE «NAME» — DESCRIPTION" for each control that takes the focus (NAME is
 its label's caption where a label names it, as a reader speaks it) and "inserted «TEXT»
 into «NAME»" for text written into a field without the focus, which Orca does not speak.
-Checks that each Tab stop is heard in order by its name and none as a frame, and that
+Checks that each Tab stop is heard in order by its name and none as a frame, that
 Enter on the worked example writes the result into the result field, whose description
-says where the result appears.
+says where the result appears, and shows exactly one notification named by the result,
+which answers every call at once, as its parent does; and that a focused field's text,
+read by its attribute runs as Orca reads a line, is its whole value.
 Usage: screen_reader.py READY PIDFILE
 Listens first and then creates READY; zelm is started after that, and its PID written to
 PIDFILE once its window shows. A program started before the listener can miss the
@@ -38,12 +40,81 @@ def spoken_name(accessible):
     return accessible.name
 
 
+def read_by_runs(accessible):
+    """The text as Orca 43 speaks a line: by attribute runs, joined while the language
+    stays the same, from the first run's start to the last one's end."""
+    text = accessible.queryText()
+    runs = []
+    offset = 0
+    while offset < text.characterCount:
+        attributes, start, end = text.getAttributeRun(offset)
+        language = dict(a.split(":", 1) for a in attributes).get("language", "")
+        if runs and runs[-1][2] == language:
+            runs[-1][1] = end
+        else:
+            runs.append([max(start, offset), end, language])
+        offset = max(end, offset + 1)
+    return "".join(text.getText(start, end) for start, end, _ in runs)
+
+
+def field_texts(accessible):
+    """(whole text, text read by runs) of a focused field, or of a combo box's edit part."""
+    fields = [accessible] + [child for child in accessible
+                             if child and child.getRole() == pyatspi.ROLE_TEXT]
+    return [(f.queryText().getText(0, -1), read_by_runs(f)) for f in fields
+            if f.getRole() == pyatspi.ROLE_TEXT]
+
+
+def unanswered(notice):
+    """The calls a reader makes on a notification and around it that fail or time out."""
+    # From here on a call fails after 2 s, even while zelm counts as starting (15 s): a
+    # reader asking a hung program would hang with it.
+    pyatspi.setTimeout(2000, 2000)
+    failed = []
+
+    def ask(what, call):
+        try:
+            return call()
+        except Exception as error:
+            failed.append(f"{what}: {error}")
+            return None
+
+    parent = ask("parent", lambda: notice.parent)
+    for who, obj in (("notification", notice), ("its parent", parent)):
+        if obj is None:
+            continue
+        calls = [("name", lambda: obj.name), ("description", lambda: obj.description),
+                 ("role", obj.getRole), ("role name", obj.getRoleName),
+                 ("localized role name", obj.getLocalizedRoleName), ("state", obj.getState),
+                 ("attributes", obj.getAttributes), ("relations", obj.getRelationSet),
+                 ("application", obj.getApplication), ("interfaces", obj.get_interfaces),
+                 ("children", lambda: [obj.getChildAtIndex(i) for i in range(obj.childCount)])]
+        for what, call in calls:
+            ask(f"{who} {what}", call)
+    index = ask("index in parent", notice.getIndexInParent)
+    if parent is not None and index is not None:
+        if ask("child at its index", lambda: parent.getChildAtIndex(index)) != notice:
+            failed.append(f"its parent does not list it at its index {index}")
+    # Up to the application, as a reader looks for the window it belongs to.
+    ancestor = parent
+    while ancestor is not None and ask("ancestor role", ancestor.getRole) not in (
+            None, pyatspi.ROLE_APPLICATION):
+        ancestor = ask("ancestor's parent", lambda: ancestor.parent)
+    return failed
+
+
 def on_event(event):
     if not ours(event.source):
         return
     source = event.source
     if event.type.startswith("object:state-changed:focused") and event.detail1:
         heard.append(("focus", source.getRoleName(), spoken_name(source), source.description))
+        for whole, read in field_texts(source):
+            if read != whole:
+                failures.append(f"«{spoken_name(source)}» holds «{whole}», read as «{read}»")
+    elif (event.type.startswith("object:state-changed:showing") and event.detail1
+          and source.getRole() == pyatspi.ROLE_NOTIFICATION):
+        heard.append(("notification", source.name, unanswered(source), ""))
     elif (event.type.startswith("object:text-changed:insert")
           and not source.getState().contains(pyatspi.STATE_FOCUSED)):
         # Text written into a field without the focus, which Orca does not speak.
@@ -77,6 +148,9 @@ steps = [lambda: key("Tab")] * len(tab_stops) + [
     lambda: (key("Tab"), typed("1000000"), key("Tab"), typed("100"), key("Tab"), typed("16"),
              key("Tab"), typed("10")),
     lambda: key("Return"),
+    # Back to the result field, which must be read whole.
+    lambda: key("shift+Tab"), lambda: key("shift+Tab"), lambda: key("shift+Tab"),
+    lambda: key("shift+Tab"),
     lambda: key("F9"),
 ]
 
@@ -108,6 +182,7 @@ def tick():
 
 
 pyatspi.Registry.registerEventListener(on_event, "object:state-changed:focused",
+                                       "object:state-changed:showing",
                                        "object:text-changed:insert")
 GLib.timeout_add(100, tick)
 open(ready_file, "w").close()
@@ -115,6 +190,9 @@ pyatspi.Registry.start()
 
 for line in heard:
     what, a, b, description = line
+    if what == "notification":
+        print(f"notification «{a}»")
+        continue
     print(f"{what} {a} «{b}»" + (f" — {description}" if description and what == "focus" else "")
           if what == "focus" else f"inserted «{a}» into «{b}»")
 
@@ -130,11 +208,19 @@ for stop in tab_stops:
         break
 inserted = [(text, name, description) for what, text, name, description in heard
             if what == "inserted"]
-result = [i for i in inserted if i[0] == "1240.769" and i[1] == "Расход воды, м.куб/сек"]
+# The worked example's result, in a point or a comma locale.
+results = ("1240.769", "1240,769")
+result = [i for i in inserted if i[0] in results and i[1] == "Расход воды, м.куб/сек"]
 if not result:
     failures.append(f"the result was not written into the result field: {inserted}")
 elif "OK" not in result[0][2]:
     failures.append(f"the result field does not say where the result appears: {result[0][2]}")
+notices = [(name, failed) for what, name, failed, _ in heard if what == "notification"]
+if len(notices) != 1 or notices[0][0] not in results:
+    failures.append(f"not exactly one notification of the result: {notices}")
+for name, failed in notices:
+    if failed:
+        failures.append(f"the notification «{name}» or its parent does not answer: {failed}")
 
 for failure in failures:
     print("FAIL:", failure, file=sys.stderr)

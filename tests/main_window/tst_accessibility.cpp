@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -67,6 +68,13 @@ private slots:
             accessible = QAccessible::queryAccessibleInterface(combo->lineEdit());
         QCOMPARE(accessible->role(), QAccessible::Role(role));
         QCOMPARE(accessible->text(QAccessible::Name), expected);
+        // Orca reads a field by its attribute runs: one must cover the whole text.
+        if (QAccessibleTextInterface* text = accessible->textInterface()) {
+            int start = -1;
+            int end = -1;
+            text->attributes(text->characterCount() / 2, &start, &end);
+            QCOMPARE(std::pair(start, end), std::pair(0, text->characterCount()));
+        }
     }
 
     // A screen reader speaks no text written into a field without the focus: the result
@@ -78,6 +86,31 @@ private slots:
         const QString description =
             QAccessible::queryAccessibleInterface(window.form().result)->text(QAccessible::Description);
         QVERIFY2(description.contains(u"OK") && description.contains(u"Enter"), qPrintable(description));
+    }
+
+    // Each result is told as the one notification of the client area, which lists it
+    // where the notification says it is.
+    void oneNotificationPerResult()
+    {
+        testing_support::ScriptedPlatform platform;
+        ui::FrmZelm window(platform.services());
+        const ui::FrmZelm::Form& form = window.form();
+        form.volume->setText(QStringLiteral("1000000"));
+        form.damWidth->setText(QStringLiteral("100"));
+        form.depth->setText(QStringLiteral("16"));
+        QAccessibleInterface* client = QAccessible::queryAccessibleInterface(form.client);
+        for (const char* inflow : {"10", "20"}) {
+            form.inflow->setText(QLatin1String(inflow));
+            form.ok->click();
+            QList<QAccessibleInterface*> notices;
+            for (int i = 0; i < client->childCount(); ++i)
+                if (client->child(i)->role() == QAccessible::Notification)
+                    notices.append(client->child(i));
+            QCOMPARE(notices.size(), 1);
+            QCOMPARE(notices.first()->text(QAccessible::Name), form.result->text());
+            QCOMPARE(notices.first()->parent(), client);
+            QCOMPARE(client->child(client->indexOfChild(notices.first())), notices.first());
+        }
     }
 
     // Orca speaks a frame like a window of its own: inside a window none may be one, and

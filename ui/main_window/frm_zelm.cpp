@@ -9,7 +9,9 @@
 #include "ui/main_window/fresh_keys.h"
 #include "ui/main_window/label_sizing.h"
 #include "ui/main_window/picture_box.h"
+#include "ui/accessible_line_edit.h"
 #include "ui/accessible_role.h"
+#include "ui/announcement.h"
 #include "ui/form_metrics.h"
 #include "ui/window_focus.h"
 
@@ -180,6 +182,7 @@ FrmZelm::FrmZelm(platform::Services services, ApplicationProperties properties, 
 {
     setObjectName(QStringLiteral("FrmZelm"));
     setWindowTitle(qs(layout::kTitle));
+    readLineEditsWhole();
     platform::keepOutOfTaskBar(this);
     keepKeyboardFocus(this);
     installFreshKeysOnly(this);
@@ -205,6 +208,7 @@ void FrmZelm::createClientArea()
 {
     ui_.client = new QWidget(this);
     ui_.client->setObjectName(QStringLiteral("client"));
+    hostAnnouncements(ui_.client);
     ui_.client->setFixedSize(pixels(layout::kClientWidth), pixels(layout::kClientHeight));
     ui_.client->setAutoFillBackground(true);
     QPalette background = ui_.client->palette();
@@ -283,8 +287,7 @@ void FrmZelm::nameFieldsByLabels()
         if (auto* combo = qobject_cast<QComboBox*>(field))
             combo->lineEdit()->setAccessibleName(name);
     }
-    // A screen reader does not speak a result written into a field without the focus; the
-    // field says where the result is found.
+    // Besides each result's announcement, the field says where the result is found.
     ui_.result->setAccessibleDescription(qs(layout::kResultDescription));
 }
 
@@ -434,6 +437,8 @@ void FrmZelm::OK_Click()
         throw platform::RunTimeError(platform::describe(discharge.error()));
     showFromStart(ui_.result, QString::fromStdString(
         calc::formatResult(*discharge, decimalSeparator().toStdString())));
+    // Heard wherever the focus is, unlike the text written into the result field.
+    announce(ui_.client, ui_.result->text());
 }
 
 void FrmZelm::validateNumberField(QLineEdit* field)

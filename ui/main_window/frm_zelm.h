@@ -4,7 +4,8 @@
 //   Text2 W, Text3 B, Text4 H, Text6 Q  -- focus leaves for another control -->
 //       Text2/3/4/6_Validate: rewritten in normal number form (calc/number_text.h)
 //   Text7 L, Combo1 k, Combo2 K         -- read as typed, never rewritten
-//   OK (click, or Enter anywhere)       --> OK_Click: calc::computeDischarge --> Text1
+//   OK (click, or Enter anywhere)       --> OK_Click: calc::computeDischarge --> Text1,
+//                                           and announced to screen readers (ui/announcement.h)
 //   Command2 (click, or Esc anywhere)   --> Command2_Click (exit question)
 //   menu items and their shortcut keys  --> Mnu…_Click / mnu…_Click
 //
