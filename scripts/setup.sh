@@ -26,7 +26,7 @@ packages=(
   # what a screen reader is told: the AT-SPI bus and its Python client
   at-spi2-core python3-pyatspi
   # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   # start-up benchmark and package check: watching for the first mapped window
   libx11-dev libxdamage-dev
   # batch benchmark (bench/batch.sh): mawk, what zelm-calc is measured against, and GNU
@@ -51,14 +51,11 @@ $windows && packages+=("${windows_packages[@]}")
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# apt-get source needs a deb-src line; a fresh system has none. One is added, in a file of
-# our own, for each suite and mirror apt already takes packages from.
-update=false
-if $windows && [ -z "$(apt-get indextargets 'Created-By: Sources' 2>/dev/null)" ]; then
-  echo "setup: adding deb-src lines for the source of Qt" >&2
-  apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Created-By: Packages' | sort -u |
-    sed 's/^/deb-src /' | $sudo tee /etc/apt/sources.list.d/zelm-deb-src.list >/dev/null
-  update=true
+# apt-get source needs a deb-src entry; a fresh system has none. scripts/deb-src.sh adds
+# them in files of our own, in the shape of the machine's own entries, and takes them back
+# if apt refuses them.
+if $windows; then
+  $sudo "$(dirname "$0")/deb-src.sh"
 fi
 
 missing=()
@@ -68,11 +65,9 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]})) || $update; then
+if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
-fi
-if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}" >&2
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
