@@ -3,10 +3,18 @@
 # The one list of the project's packages: README commands and .ci/run go through here.
 # It ends by checking that every command the build, the tests and the package call is
 # there, and names any that is not. With --windows it also readies the Windows build
-# (scripts/windows.sh): the cross compiler, Wine, and the source of Debian's Qt.
+# (scripts/windows.sh): the cross compiler, Wine, and the source of Debian's Qt. With
+# --fresh-root, what scripts/fresh-debian.sh needs to make a fresh Debian root (CI uses it).
 set -euo pipefail
 windows=false
-[ "${1:-}" != --windows ] || windows=true
+fresh_root=false
+for option in "$@"; do
+  case $option in
+    --windows) windows=true ;;
+    --fresh-root) fresh_root=true ;;
+    *) echo "setup: unknown option $option (--windows, --fresh-root)" >&2; exit 1 ;;
+  esac
+done
 
 packages=(
   # build
@@ -46,7 +54,9 @@ windows_packages=(
   # Windows' faces for the form under Wine (Tahoma for MS Sans Serif)
   fonts-wine
 )
+fresh_root_packages=(debootstrap git)
 $windows && packages+=("${windows_packages[@]}")
+$fresh_root && packages+=("${fresh_root_packages[@]}")
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -84,6 +94,7 @@ commands=(
 )
 # Windows: the cross compiler, Wine (Debian keeps wine64 out of PATH), Qt's source
 $windows && commands+=(x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-objdump wine64 wineserver dpkg-source)
+$fresh_root && commands+=(debootstrap git chroot mount)
 export PATH=$PATH:/usr/lib/wine
 absent=()
 for c in "${commands[@]}"; do
