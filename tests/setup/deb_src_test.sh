@@ -14,13 +14,13 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-# shape | file | content | Debian suites that must get a source index
+# shape | file of ours | the machine's file | its content | Debian suites that must get a source index
 cases=(
-  "one-line|sources.list|deb http://deb.debian.org/debian bookworm main contrib
+  "one-line|zelm-deb-src.list|sources.list|deb http://deb.debian.org/debian bookworm main contrib
 # deb http://deb.debian.org/debian bookworm-backports main
 deb [ arch=amd64 signed-by=$keyring ] http://deb.debian.org/debian-security bookworm-security main
 deb [signed-by=/usr/share/keyrings/nodesource.gpg] https://deb.nodesource.com/node_20.x nodistro main|bookworm bookworm-security"
-  "deb822 with Signed-By|sources.list.d/debian.sources|Types: deb
+  "deb822 with Signed-By|zelm-deb-src.sources|sources.list.d/debian.sources|Types: deb
 # http://snapshot.debian.org/archive/debian/20250520T000000Z
 URIs: http://deb.debian.org/debian
 Suites: bookworm bookworm-updates
@@ -62,7 +62,7 @@ CONF
 }
 
 for case in "${cases[@]}"; do
-  IFS='|' read -r -d '' shape file content suites <<<"$case" || true
+  IFS='|' read -r -d '' shape ours file content suites <<<"$case" || true
   suites=${suites%$'\n'}
 
   scratch
@@ -70,13 +70,14 @@ for case in "${cases[@]}"; do
   # as an earlier setup.sh left it, breaking apt where the entries carry Signed-By
   echo "deb-src http://deb.debian.org/debian bookworm main" >"$work/apt/etc/sources.list.d/zelm-deb-src.list"
   bash "$script" --no-update bookworm 2>"$work/err" || fail "$shape: deb-src.sh failed: $(cat "$work/err")"
-  ls "$work/apt/etc/sources.list.d" >"$work/written"
+  written=$(cd "$work/apt/etc/sources.list.d" && echo zelm-*)
+  [ "$written" = "$ours" ] || fail "$shape: wrote $written, not $ours"
   if ! targets=$(apt-get indextargets --no-release-info --format '$(REPO_URI) $(RELEASE)' 'Created-By: Sources' 2>&1); then
     fail "$shape: apt refuses the sources: $targets"
   else
     got=$(awk '{ print $2 }' <<<"$targets" | sort -u | xargs)
     want=$(xargs -n1 <<<"$suites" | sort | xargs)
-    [ "$got" = "$want" ] || fail "$shape: source indexes of «$got», not «$want»: $(cat "$work/written")"
+    [ "$got" = "$want" ] || fail "$shape: source indexes of «$got», not «$want»"
   fi
 
   # Refused: the same entries on a mirror that is not there, so that `apt-get update` fails.
