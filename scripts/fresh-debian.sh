@@ -1,28 +1,42 @@
 #!/usr/bin/env bash
-# Runs commands in a fresh minimal Debian 12, the way a new user's machine starts out:
-#     scripts/fresh-debian.sh [--window] COMMAND [[--window] COMMAND...]
-# e.g. scripts/fresh-debian.sh --window ./scripts/start.sh ./scripts/test.sh
+# Runs commands in a fresh minimal Debian 13 or 12, the way a new user's machine starts out:
+#     scripts/fresh-debian.sh [--suite trixie|bookworm] [--window] COMMAND [[--window] COMMAND...]
+# e.g. scripts/fresh-debian.sh --suite bookworm --window ./scripts/start.sh ./scripts/test.sh
 #
-# Makes a root with `debootstrap --variant=minbase bookworm` (the shape of Debian's
-# container image) from the Debian mirror this machine's apt already uses, mounts /dev,
-# /proc and /sys into it, clones the repository's committed HEAD into /root/zelm, and runs
+# Makes a root with `debootstrap --variant=minbase SUITE` (default trixie, Debian 13) from
+# the Debian mirror this machine's apt already uses, and gives it the apt sources of
+# Debian's official image instead of debootstrap's one-line sources.list: a deb822
+# debian.sources with Signed-By, for SUITE, SUITE-updates and SUITE-security, and no
+# package lists yet. It mounts /dev, /proc and /sys into it, clones the repository's
+# committed HEAD into /root/zelm, and runs
 # each COMMAND there in turn with bash, as root, in a clean environment, timing each. A
 # COMMAND after --window gets an X server (an Xvfb of this machine, its socket mounted
 # into the root, named by DISPLAY) and passes once a window of zelm shows; it is then
 # ended. Any other COMMAND passes when it exits with 0. The root is removed at the end.
 #
-# Too slow for CI (it downloads and installs every package of scripts/setup.sh). Needs root
-# and, on this machine only, debootstrap, git, Xvfb and xdotool: apt-get install debootstrap
-# (the others come with scripts/setup.sh). ZELM_FRESH_DIR names where the root is made
+# It downloads and installs every package of scripts/setup.sh, so CI (.ci/run) only builds
+# and runs the default suite this way. Needs root and, on this machine only, debootstrap,
+# git, Xvfb and xdotool: scripts/setup.sh --fresh-root. ZELM_FRESH_DIR names where the root is made
 # (default: a new folder under /var/tmp); ZELM_WINDOW_SECONDS bounds the wait for a window
 # (default 3600).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 fail() { echo "fresh-debian: $*" >&2; exit 1; }
 
-(($#)) || fail "usage: $0 [--window] COMMAND [[--window] COMMAND...]"
+suite=trixie
+if [ "${1:-}" = --suite ]; then
+  suite=${2:-}
+  shift 2 || true
+fi
+# The keyring each release's official image names in Signed-By.
+case $suite in
+  trixie) keyring=/usr/share/keyrings/debian-archive-keyring.pgp ;;
+  bookworm) keyring=/usr/share/keyrings/debian-archive-keyring.gpg ;;
+  *) fail "suite ${suite:-(none)} is not trixie or bookworm" ;;
+esac
+(($#)) || fail "usage: $0 [--suite trixie|bookworm] [--window] COMMAND [[--window] COMMAND...]"
 [ "$(id -u)" -eq 0 ] || fail "needs root (debootstrap, chroot and mounts)"
-command -v debootstrap >/dev/null || fail "debootstrap is missing: apt-get install debootstrap"
+command -v debootstrap >/dev/null || fail "debootstrap is missing: scripts/setup.sh --fresh-root"
 
 # The first Debian archive (not the security one) that apt here reads, in either format.
 mirror=$(
@@ -60,12 +74,29 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-echo "fresh-debian: debootstrap minbase bookworm from $mirror into $root" >&2
+echo "fresh-debian: debootstrap minbase $suite from $mirror into $root" >&2
 SECONDS=0
-debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
   fail "debootstrap failed: $(tail -n 5 "$work/debootstrap.log")"
 echo "fresh-debian: root made in ${SECONDS} s" >&2
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The official image's sources (security from Debian's own security mirror).
+[ -f "$root$keyring" ] || fail "$suite's root has no $keyring"
+rm -f "$root/etc/apt/sources.list"
+cat >"$root/etc/apt/sources.list.d/debian.sources" <<SOURCES
+Types: deb
+URIs: $mirror
+Suites: $suite $suite-updates
+Components: main
+Signed-By: $keyring
+
+Types: deb
+URIs: http://deb.debian.org/debian-security
+Suites: $suite-security
+Components: main
+Signed-By: $keyring
+SOURCES
+rm -rf "$root/var/lib/apt/lists/"*
 
 mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev"
 mount -t proc proc "$root/proc"

@@ -3,10 +3,18 @@
 # The one list of the project's packages: README commands and .ci/run go through here.
 # It ends by checking that every command the build, the tests and the package call is
 # there, and names any that is not. With --windows it also readies the Windows build
-# (scripts/windows.sh): the cross compiler, Wine, and the source of Debian's Qt.
+# (scripts/windows.sh): the cross compiler, Wine, and the source of Debian's Qt. With
+# --fresh-root, what scripts/fresh-debian.sh needs to make a fresh Debian root (CI uses it).
 set -euo pipefail
 windows=false
-[ "${1:-}" != --windows ] || windows=true
+fresh_root=false
+for option in "$@"; do
+  case $option in
+    --windows) windows=true ;;
+    --fresh-root) fresh_root=true ;;
+    *) echo "setup: unknown option $option (--windows, --fresh-root)" >&2; exit 1 ;;
+  esac
+done
 
 packages=(
   # build
@@ -26,7 +34,7 @@ packages=(
   # what a screen reader is told: the AT-SPI bus and its Python client
   at-spi2-core python3-pyatspi
   # sanitizer and fuzzing builds: clang with libFuzzer and the sanitizer runtimes
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   # start-up benchmark and package check: watching for the first mapped window
   libx11-dev libxdamage-dev
   # batch benchmark (bench/batch.sh): mawk, what zelm-calc is measured against, and GNU
@@ -48,19 +56,18 @@ windows_packages=(
   # the exact source of the build, packed beside the programs for the LGPL's relinking
   git
 )
+fresh_root_packages=(debootstrap git)
 $windows && packages+=("${windows_packages[@]}")
+$fresh_root && packages+=("${fresh_root_packages[@]}")
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# apt-get source needs a deb-src line; a fresh system has none. One is added, in a file of
-# our own, for each suite and mirror apt already takes packages from.
-update=false
-if $windows && [ -z "$(apt-get indextargets 'Created-By: Sources' 2>/dev/null)" ]; then
-  echo "setup: adding deb-src lines for the source of Qt" >&2
-  apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Created-By: Packages' | sort -u |
-    sed 's/^/deb-src /' | $sudo tee /etc/apt/sources.list.d/zelm-deb-src.list >/dev/null
-  update=true
+# apt-get source needs a deb-src entry; a fresh system has none. scripts/deb-src.sh adds
+# them in files of our own, in the shape of the machine's own entries, and takes them back
+# if apt refuses them.
+if $windows; then
+  $sudo "$(dirname "$0")/deb-src.sh"
 fi
 
 missing=()
@@ -70,11 +77,9 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]})) || $update; then
+if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
-fi
-if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}" >&2
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
@@ -91,6 +96,7 @@ commands=(
 )
 # Windows: the cross compiler, Wine (Debian keeps wine64 out of PATH), Qt's source
 $windows && commands+=(x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-objdump wine64 wineserver dpkg-source git)
+$fresh_root && commands+=(debootstrap git chroot mount)
 export PATH=$PATH:/usr/lib/wine
 absent=()
 for c in "${commands[@]}"; do

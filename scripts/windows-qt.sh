@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# Builds Qt's base (Debian's own qt6-base source, 6.4.2) for 64-bit Windows as static
-# libraries with MinGW-w64, once, and prints the folder it is installed in. The folder is
-# named by the version and a hash of the options and the toolchain file, so a change to
-# either builds a new one and an unchanged one is reused.
+# Builds Qt's base (Debian's own qt6-base source, of the installed qt6-base-dev) for 64-bit
+# Windows as static libraries with MinGW-w64, once, and prints the folder it is installed
+# in. The folder is named by the version and a hash of the options and the toolchain file,
+# so a change to either builds a new one and an unchanged one is reused.
 # ZELM_QT_CACHE chooses the cache (default: ~/.cache/zelm).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
-version=6.4.2
+# The upstream version of the installed Qt, whose moc, rcc and uic the build takes: Debian's
+# 6.4.2+dfsg-10 is Qt 6.4.2.
+debian_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+version=${debian_version#*:}
+version=${version%%[+~-]*}
+# Only Debian 12's Qt 6.4.2 is supported: the options below, the Windows tests and the
+# licence note the package carries (packaging/windows/Qt.txt) are that version's.
+if [ "$version" != 6.4.2 ]; then
+  echo "windows-qt: the Windows build supports Qt 6.4.2 (Debian 12's qt6-base-dev) only; this system has Qt $version ($debian_version): build the Windows programs on Debian 12" >&2
+  exit 1
+fi
 options=(
   -DCMAKE_BUILD_TYPE=Release
   -DBUILD_SHARED_LIBS=OFF
@@ -56,7 +66,7 @@ if [ ! -e "$work/src/.unpacked" ]; then
   mkdir -p "$work"
   (
     cd "$work"
-    apt-get source --download-only qt6-base="$(dpkg-query -W -f='${Version}' qt6-base-dev)" >&2
+    apt-get source --download-only qt6-base="$debian_version" >&2
     dpkg-source -x qt6-base_*.dsc src >/dev/null
     touch src/.unpacked
   )

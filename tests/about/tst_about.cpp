@@ -172,8 +172,7 @@ void AboutTest::modalAndDestroyedByOk()
     new QVBoxLayout(&owner);
     owner.layout()->addWidget(field);
     owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    QApplication::setActiveWindow(&owner);
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
     field->setFocus();
     // Keys reach the owner while no dialog is open, so the check below means something.
     QTest::keyClick(owner.windowHandle(), Qt::Key_Y);

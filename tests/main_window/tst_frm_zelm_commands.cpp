@@ -299,7 +299,7 @@ private slots:
                 QTest::keyClick(about, Qt::Key_Escape);
             });
             press(text("Text2"), Qt::Key_F1);
-            QTRY_VERIFY(about.isNull()); // destroyed when it closed
+            QVERIFY(QTest::qWaitFor([&] { return about.isNull(); })); // destroyed when it closed
         }
         const QString expected = QStringLiteral("frmAb|О Программе Зельм|Версия 1.0.1");
         QCOMPARE(captions, QStringList({expected, expected}));

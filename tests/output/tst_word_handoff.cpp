@@ -232,7 +232,7 @@ void WordHandoffTest::standInReceivesArgumentListWithoutShell()
     platform::QtLauncher launcher;
     output::handOffToWordProcessor(launcher, folders);
 
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(doneFile), 30000);
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(doneFile); }, 30000));
     const QStringList expected = templatePath.isEmpty() ? QStringList{}
                                                         : QStringList{"-n", templatePath};
     QCOMPARE(readLines(argsFile), expected);
