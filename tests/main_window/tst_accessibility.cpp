@@ -67,6 +67,9 @@ private slots:
             accessible = QAccessible::queryAccessibleInterface(combo->lineEdit());
         QCOMPARE(accessible->role(), QAccessible::Role(role));
         QCOMPARE(accessible->text(QAccessible::Name), expected);
+        // Spoken after the name: the name again would be heard twice.
+        const QString description = accessible->text(QAccessible::Description);
+        QVERIFY2(!description.contains(expected), qPrintable(description));
     }
 
     // A screen reader speaks no text written into a field without the focus: the result
