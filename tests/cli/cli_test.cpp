@@ -183,6 +183,8 @@ TEST(Batch, WritesTheExpectedTable)
         {"cell_spellings", 1, "zelm-calc: строка 3: B: пусто — не число\n"},
         {"duplicate_column", 2, "zelm-calc: строка 1: столбец k назван в заголовке дважды\n"},
         {"empty", 2, "zelm-calc: строка 1: нет заголовка — ввод пуст\n", From::Pipe},
+        // One blank line is no empty input.
+        {"one_blank_line", 2, "zelm-calc: строка 2: нет заголовка — в вводе одни пустые строки\n"},
         {"crlf", 0, ""},
         // A CR LF inside a quoted cell is one line break, not two.
         {"crlf_line_break_in_cell", 1, "zelm-calc: строка 4: Q: «x» — не число\n"},
