@@ -185,9 +185,20 @@ TEST(Batch, WritesTheExpectedTable)
         {"no_header", 2,
          "zelm-calc: строка 1: в заголовке нет столбца Q "
          "(нужны имена W, B, H, Q через «;», «,» или табуляцию)\n"},
+        {"no_names", 2,
+         "zelm-calc: строка 1: в заголовке нет столбцов W, B, H, Q "
+         "(нужны имена W, B, H, Q через «;», «,» или табуляцию)\n"},
+        // Read with ";" and with "," alike: ";" comes first.
+        {"separator_preference", 0, ""},
+        // "1"6 reads 16, a doubled quote is no cell's end, and a lone tab is an empty cell.
+        {"cell_spellings", 1, "zelm-calc: строка 3: B: пусто — не число\n"},
         {"duplicate_column", 2, "zelm-calc: строка 1: столбец k назван в заголовке дважды\n"},
         {"empty", 2, "zelm-calc: строка 1: нет заголовка — ввод пуст\n", From::Pipe},
+        // One blank line is no empty input.
+        {"one_blank_line", 2, "zelm-calc: строка 2: нет заголовка — в вводе одни пустые строки\n"},
         {"crlf", 0, ""},
+        // A CR LF inside a quoted cell is one line break, not two.
+        {"crlf_line_break_in_cell", 1, "zelm-calc: строка 4: Q: «x» — не число\n"},
         {"bare_cr", 0, ""},
         {"blank_lines", 1, "zelm-calc: строка 6: Q: «x» — не число\n"},
         {"whole_numbers", 0, ""},
@@ -246,6 +257,9 @@ TEST(Batch, JudgesTheEncodingAcrossTheFirstMebibyte)
         {"UTF-8 through a pipe", utf8Pipe, true, "W;B;H;Q;Примечание;R;Ошибка\n"},
         {"code page 1251 after the first mebibyte of a file", cp1251File, false,
          "W;B;H;Q;Note;R;\xCE\xF8\xE8\xE1\xEA\xE0\n"},
+        // E0 80 80 would be an overlong form: "аЂЂ" in code page 1251.
+        {"a lead byte E0 before 80 80", "W;B;H;Q;Note\n1000000;100;16;10;\xE0\x80\x80\n", false,
+         "W;B;H;Q;Note;R;\xCE\xF8\xE8\xE1\xEA\xE0\n"},
     };
     const fs::path file = fs::temp_directory_path() / ("zelm-calc-encoding-" + std::to_string(::getpid()));
     for (const auto& row : rows) {
@@ -256,6 +270,27 @@ TEST(Batch, JudgesTheEncodingAcrossTheFirstMebibyte)
         EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), row.header);
     }
     fs::remove(file);
+}
+
+// The input is read in blocks of 1 MiB: a line ending whose CR is a block's last byte
+// still ends one line, and the rows after it keep their numbers.
+TEST(Batch, CountsLinesAcrossItsBlocks)
+{
+    constexpr std::size_t mebibyte = 1 << 20;
+    for (const std::string ending : {"\r\n", "\r"}) {
+        SCOPED_TRACE(ending.size() == 2 ? "CR LF" : "CR");
+        std::string table = "W;B;H;Q" + ending;
+        int lines = 1;
+        for (; table.size() < mebibyte - 100; ++lines)
+            table += "1000000;100;16;10" + ending;
+        // Blanks after Q put this row's CR at the block's end.
+        table += "1000000;100;16;10";
+        table.append(mebibyte - 1 - table.size(), ' ');
+        table += ending + "1000000;100;16;10" + ending + "x;100;16;10" + ending;
+        const Finished run = runZelmCalc({"--batch"}, table);
+        EXPECT_EQ(run.err, "zelm-calc: строка " + std::to_string(lines + 3) + ": W: «x» — не число\n");
+        EXPECT_EQ(run.status, 1);
+    }
 }
 
 // A record has a limit of 1 MiB: past it, the reading ends with the rows before it written.

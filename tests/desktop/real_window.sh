@@ -29,12 +29,17 @@ wait_focus() {
     [ -n "$focused" ] && focused+=" $(xprop -id "$focused" WM_CLASS 2>/dev/null | sed 's/.*= //')"
     fail "$2 ($desktop): the keyboard focus is on ${focused:-nothing}, not on $1"
 }
-# Starts the program and waits for its window to have the keyboard focus.
+# Starts the program and waits for its window to have the keyboard focus. The window
+# shows once the program has started and a window manager has mapped it, which a loaded
+# machine may make slow: the wait ends when it shows or the program ends, not at a time.
 start() {
     "$zelm" >"$work/zelm.log" 2>&1 &
     pid=$!
-    main=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) ||
-        fail "no window appeared"
+    main=
+    until main=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1) && [ -n "$main" ]; do
+        kill -0 "$pid" 2>/dev/null || fail "no window appeared: the program ended ($(cat "$work/zelm.log"))"
+        sleep 0.1
+    done
     wait_focus "$main" "main window at start"
 }
 # The newest window of the program other than the main one (a dialog or message box),

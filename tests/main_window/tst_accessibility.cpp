@@ -75,6 +75,9 @@ private slots:
             text->attributes(text->characterCount() / 2, &start, &end);
             QCOMPARE(std::pair(start, end), std::pair(0, text->characterCount()));
         }
+        // Spoken after the name: the name again would be heard twice.
+        const QString description = accessible->text(QAccessible::Description);
+        QVERIFY2(!description.contains(expected), qPrintable(description));
     }
 
     // A screen reader speaks no text written into a field without the focus: the result

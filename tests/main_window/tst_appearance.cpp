@@ -138,6 +138,7 @@ void AppearanceTest::chosenFontGoesToBothTitles_data()
     QTest::addRow("larger serif, regular") << "Liberation Serif" << 18.0 << false;
     QTest::addRow("smaller sans, bold") << "Liberation Sans" << 8.0 << true;
     QTest::addRow("fractional size") << "DejaVu Serif" << 10.5 << true;
+    QTest::addRow("the largest size") << "DejaVu Serif" << 2160.0 << false;
 }
 
 void AppearanceTest::chosenFontGoesToBothTitles()

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -966,6 +967,23 @@ private slots:
         action(item.toLatin1())->trigger();
         QCOMPARE(snapshot(), before);
         QVERIFY(platform_->messages.shown.isEmpty());
+    }
+
+    // The offscreen platform hands no activation back when a dialog closes: the window
+    // that is active afterwards is the one the program asked for. With the overwrite
+    // question over the save dialog, closing the question leaves the save dialog's turn.
+    void focusGoesToTheDialogBeneathThenToTheWindow()
+    {
+        QDialog lower(window_.get());
+        lower.open();
+        QVERIFY(QTest::qWaitForWindowActive(&lower));
+        QDialog upper(&lower);
+        upper.open();
+        QVERIFY(QTest::qWaitForWindowActive(&upper));
+        upper.close();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), lower.windowHandle());
+        lower.close();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), window_->windowHandle());
     }
 
     // --- End -----------------------------------------------------------------------
