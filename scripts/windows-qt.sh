@@ -30,9 +30,11 @@ options=(
   -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF
   # nor draw through: no OpenGL, Vulkan or Direct2D, no Graphics View, no Markdown; the
   # pictures are bitmaps, so no JPEG, GIF or ICO plug-in (939 build steps, not 1,191).
-  # Without OpenGL the Windows platform plug-in of 6.4 builds only with dynamic GL off too.
+  # Without OpenGL the Windows platform plug-in of 6.4 builds only with dynamic GL off too,
+  # and without Direct2D it links only without the DirectWrite 3 font database, which Qt
+  # builds with Direct2D alone (Qt uses the GDI one unless told otherwise).
   -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
-  -DFEATURE_graphicsview=OFF
+  -DFEATURE_directwrite3=OFF -DFEATURE_graphicsview=OFF
   -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
   # Debian's tarball leaves out the wintab headers
