@@ -16,7 +16,13 @@ failed=()
 ZELM_WINDOWS_QT=$(scripts/windows-qt.sh) || failed+=(qt)
 export ZELM_WINDOWS_QT
 build() {
-  cmake --preset windows && cmake --build --preset windows
+  # A build folder configured against another Qt (its options changed) starts afresh.
+  local fresh=()
+  if [ -e build/windows/CMakeCache.txt ] &&
+    ! grep -qsF "$ZELM_WINDOWS_QT/" build/windows/CMakeFiles/*/CMakeSystem.cmake; then
+    fresh=(--fresh)
+  fi
+  cmake --preset windows "${fresh[@]}" && cmake --build --preset windows
 }
 package() {
   packaging/windows/pack.sh build/windows "$ZELM_WINDOWS_QT" \
