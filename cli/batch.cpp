@@ -66,24 +66,8 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
     if (stopped_ || bytes.empty())
         return bytes.size();
     const std::size_t outAtStart = out.size();
-    std::size_t i = 0;
-    if (afterCr_) { // the last piece ended with a CR that ended a record
-        afterCr_ = false;
-        if (bytes[0] == '\n') {
-            out += '\n';
-            i = 1;
-        }
-    }
-    std::size_t start = i;
-    // A byte order mark opens no cell: a quote after it still opens one.
-    for (; bomLeft_ > 0 && i < bytes.size(); ++i, --bomLeft_) {
-        if (bytes[i] != kBom[kBom.size() - bomLeft_]) {
-            if (bomLeft_ < kBom.size())
-                state_ = State::Unquoted;
-            bomLeft_ = 0;
-            break;
-        }
-    }
+    std::size_t start = joinLineFeedAfterCr(bytes, out);
+    std::size_t i = skipByteOrderMark(bytes, start);
     // Locals, so that the compiler may keep them in registers over the bytes.
     State state = state_;
     bool crInside = crInside_;
@@ -91,25 +75,7 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
     std::size_t bound = start + (limits_.recordBytes - pending_.size()) + 1;
     for (;;) {
         const std::size_t end = std::min(bytes.size(), bound);
-        for (; i < end; ++i) {
-            const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
-            if (state == State::Quoted) {
-                if (kind == kQuote)
-                    state = State::QuoteInQuoted;
-                else if (kind == kCarriageReturn || (kind == kLineFeed && !crInside))
-                    ++linesInside_;
-                crInside = kind == kCarriageReturn;
-            } else if (kind == kOrdinary) {
-                state = State::Unquoted;
-            } else if (kind == kSeparator) {
-                state = State::FieldStart;
-            } else if (kind == kQuote) { // opens a cell, or after a closing quote stands for one
-                if (state != State::Unquoted)
-                    state = State::Quoted;
-            } else {
-                break; // a line ends
-            }
-        }
+        i = scanToLineEnd(bytes, i, end, state, crInside);
         if (i == end) {
             state_ = state;
             crInside_ = crInside;
@@ -124,15 +90,7 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
             pending_.append(record);
             record = pending_;
         }
-        std::string_view ending = "\n";
-        if (bytes[i] == '\r') {
-            // An LF after the CR belongs to the same ending; in the next piece, it is
-            // written when that piece comes.
-            const bool lineFeed = i + 1 < bytes.size() && bytes[i + 1] == '\n';
-            afterCr_ = i + 1 == bytes.size();
-            ending = lineFeed ? "\r\n" : "\r";
-            i += lineFeed ? 1 : 0;
-        }
+        const std::string_view ending = takeLineEnding(bytes, i);
         state_ = State::FieldStart;
         completeRecord(record, ending, false, out);
         pending_.clear();
@@ -146,6 +104,72 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
         }
         bound = start + limits_.recordBytes + 1;
     }
+}
+
+// The last piece ended with a CR that ended a record: an LF opening this one belongs to
+// that ending. Returns where this piece's bytes start.
+std::size_t Batch::joinLineFeedAfterCr(std::string_view bytes, std::string& out)
+{
+    if (!afterCr_)
+        return 0;
+    afterCr_ = false;
+    if (bytes[0] != '\n')
+        return 0;
+    out += '\n';
+    return 1;
+}
+
+// A byte order mark opens no cell: a quote after it still opens one.
+std::size_t Batch::skipByteOrderMark(std::string_view bytes, std::size_t i)
+{
+    for (; bomLeft_ > 0 && i < bytes.size(); ++i, --bomLeft_) {
+        if (bytes[i] != kBom[kBom.size() - bomLeft_]) {
+            if (bomLeft_ < kBom.size())
+                state_ = State::Unquoted;
+            bomLeft_ = 0;
+            break;
+        }
+    }
+    return i;
+}
+
+// Follows the quotes from i up to `end`; returns where a line ends outside quotes, or `end`.
+std::size_t Batch::scanToLineEnd(std::string_view bytes, std::size_t i, std::size_t end, State& state,
+                                 bool& crInside)
+{
+    for (; i < end; ++i) {
+        const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
+        if (state == State::Quoted) {
+            if (kind == kQuote)
+                state = State::QuoteInQuoted;
+            else if (kind == kCarriageReturn || (kind == kLineFeed && !crInside))
+                ++linesInside_;
+            crInside = kind == kCarriageReturn;
+        } else if (kind == kOrdinary) {
+            state = State::Unquoted;
+        } else if (kind == kSeparator) {
+            state = State::FieldStart;
+        } else if (kind == kQuote) { // opens a cell, or after a closing quote stands for one
+            if (state != State::Unquoted)
+                state = State::Quoted;
+        } else {
+            break; // a line ends
+        }
+    }
+    return i;
+}
+
+// The line ending at i, which is left on its last byte.
+std::string_view Batch::takeLineEnding(std::string_view bytes, std::size_t& i)
+{
+    if (bytes[i] != '\r')
+        return "\n";
+    // An LF after the CR belongs to the same ending; in the next piece, it is written when
+    // that piece comes.
+    const bool lineFeed = i + 1 < bytes.size() && bytes[i + 1] == '\n';
+    afterCr_ = i + 1 == bytes.size();
+    i += lineFeed ? 1 : 0;
+    return lineFeed ? "\r\n" : "\r";
 }
 
 // The record being read is past its limit: what it is, is known by where its limit fell.

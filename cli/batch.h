@@ -63,6 +63,10 @@ private:
     enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
     enum class Mark { None, Point, Comma };
 
+    std::size_t joinLineFeedAfterCr(std::string_view bytes, std::string& out);
+    std::size_t skipByteOrderMark(std::string_view bytes, std::size_t i);
+    std::size_t scanToLineEnd(std::string_view bytes, std::size_t i, std::size_t end, State& state, bool& crInside);
+    std::string_view takeLineEnding(std::string_view bytes, std::size_t& i);
     void overflow();
     void completeRecord(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
     void readHeader(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
