@@ -292,71 +292,86 @@ void Batch::readHeader(std::string_view record, std::string_view ending, bool un
     std::string_view names = record;
     if (records_ == 1 && names.starts_with(kBom))
         names.remove_prefix(kBom.size());
+    const HeaderSearch search = searchHeader(names);
+    if (const std::string fault = headerFault(search); !fault.empty()) {
+        fail(where + fault);
+        return;
+    }
+    adoptHeader(search);
+    const std::string errorName = encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251("Ошибка") : "Ошибка";
+    writeRowEnd(record, false, headerCells_, "R", errorName, ending, out);
+}
 
-    std::array<long, 7> best{};
-    std::size_t bestFound = 0;
-    std::string_view duplicate;
-    bool chosen = false;
-    bool tooWide = false;
+// Separators are tried in turn; the search ends at the first that finds W, B, H and Q,
+// holding it, or else the one that found most of them.
+Batch::HeaderSearch Batch::searchHeader(std::string_view names)
+{
+    HeaderSearch search;
     for (const char separator : kSeparators) {
         const std::size_t count = splitCells(names, separator, limits_.headerCells);
         if (count > limits_.headerCells) {
-            tooWide = true;
+            search.tooWide = true;
             continue;
         }
-        std::array<long, 7> columns;
-        columns.fill(-1);
-        std::string_view twice;
-        for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
-            const std::string_view name = trimmed(cellValue(cell));
-            for (std::size_t c = 0; c < kInputNames.size(); ++c) {
-                if (name != kInputNames[c])
-                    continue;
-                if (columns[c] >= 0)
-                    twice = kInputNames[c];
-                columns[c] = static_cast<long>(cell);
-            }
+        const HeaderColumns columns = namedColumns();
+        if (columns.required > search.best.required || search.best.required == 0) {
+            search.best = columns;
+            search.separator = separator;
+            search.cells = count;
         }
-        const auto found = static_cast<std::size_t>(std::count_if(
-            columns.begin(), columns.begin() + kRequiredInputs, [](long cell) { return cell >= 0; }));
-        if (found > bestFound || bestFound == 0) {
-            best = columns;
-            bestFound = found;
-        }
-        if (found == kRequiredInputs) {
-            separator_ = separator;
-            headerCells_ = count;
-            columns_ = columns;
-            duplicate = twice;
-            chosen = true;
+        if (columns.required == kRequiredInputs)
             break;
+    }
+    return search;
+}
+
+// Which of the cells just split are headed by the names of the inputs.
+Batch::HeaderColumns Batch::namedColumns()
+{
+    HeaderColumns columns;
+    columns.cells.fill(-1);
+    for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
+        const std::string_view name = trimmed(cellValue(cell));
+        for (std::size_t c = 0; c < kInputNames.size(); ++c) {
+            if (name != kInputNames[c])
+                continue;
+            if (columns.cells[c] >= 0)
+                columns.twice = kInputNames[c];
+            columns.cells[c] = static_cast<long>(cell);
         }
     }
-    if (!chosen && tooWide) {
-        fail(where + "в заголовке больше " + std::to_string(limits_.headerCells) + " ячеек");
-        return;
-    }
-    if (!chosen) {
-        std::vector<std::string_view> missing;
-        for (std::size_t c = 0; c < kRequiredInputs; ++c)
-            if (best[c] < 0)
-                missing.push_back(kInputNames[c]);
-        fail(where + "в заголовке нет " + std::string(missing.size() > 1 ? "столбцов " : "столбца ") +
-             joined(missing) + " (нужны имена W, B, H, Q через «;», «,» или табуляцию)");
-        return;
-    }
-    if (!duplicate.empty()) {
-        fail(where + "столбец " + std::string(duplicate) + " назван в заголовке дважды");
-        return;
-    }
+    columns.required = static_cast<std::size_t>(std::count_if(
+        columns.cells.begin(), columns.cells.begin() + kRequiredInputs, [](long cell) { return cell >= 0; }));
+    return columns;
+}
+
+// Why the header cannot head the table, or nothing.
+std::string Batch::headerFault(const HeaderSearch& search) const
+{
+    if (search.best.required == kRequiredInputs)
+        return search.best.twice.empty() ? ""
+                                         : "столбец " + std::string(search.best.twice) + " назван в заголовке дважды";
+    if (search.tooWide)
+        return "в заголовке больше " + std::to_string(limits_.headerCells) + " ячеек";
+    std::vector<std::string_view> missing;
+    for (std::size_t c = 0; c < kRequiredInputs; ++c)
+        if (search.best.cells[c] < 0)
+            missing.push_back(kInputNames[c]);
+    return "в заголовке нет " + std::string(missing.size() > 1 ? "столбцов " : "столбца ") + joined(missing) +
+           " (нужны имена W, B, H, Q через «;», «,» или табуляцию)";
+}
+
+void Batch::adoptHeader(const HeaderSearch& search)
+{
     headerRead_ = true;
+    separator_ = search.separator;
+    headerCells_ = search.cells;
+    columns_ = search.best.cells;
     for (const char separator : kSeparators)
         kind_[static_cast<unsigned char>(separator)] = separator == separator_ ? kSeparator : kOrdinary;
     // A "," table cannot hold a decimal comma outside quotes; ";" and tab tables are what
     // spreadsheets in a Russian locale write, with decimal commas.
     decimalCommaTaken_ = separator_ != ',';
-    const std::string errorName = encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251("Ошибка") : "Ошибка";
-    writeRowEnd(record, false, headerCells_, "R", errorName, ending, out);
 }
 
 void Batch::readRow(std::string_view record, std::string_view ending, bool unclosed, std::string& out)
