@@ -134,9 +134,12 @@ std::size_t Batch::skipByteOrderMark(std::string_view bytes, std::size_t i)
 }
 
 // Follows the quotes from i up to `end`; returns where a line ends outside quotes, or `end`.
-std::size_t Batch::scanToLineEnd(std::string_view bytes, std::size_t i, std::size_t end, State& state,
-                                 bool& crInside)
+std::size_t Batch::scanToLineEnd(std::string_view bytes, std::size_t i, std::size_t end, State& stateAt,
+                                 bool& crInsideAt)
 {
+    // Locals again: through the references, every byte would go to memory and back.
+    State state = stateAt;
+    bool crInside = crInsideAt;
     for (; i < end; ++i) {
         const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
         if (state == State::Quoted) {
@@ -156,6 +159,8 @@ std::size_t Batch::scanToLineEnd(std::string_view bytes, std::size_t i, std::siz
             break; // a line ends
         }
     }
+    stateAt = state;
+    crInsideAt = crInside;
     return i;
 }
 
