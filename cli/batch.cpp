@@ -66,24 +66,8 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
     if (stopped_ || bytes.empty())
         return bytes.size();
     const std::size_t outAtStart = out.size();
-    std::size_t i = 0;
-    if (afterCr_) { // the last piece ended with a CR that ended a record
-        afterCr_ = false;
-        if (bytes[0] == '\n') {
-            out += '\n';
-            i = 1;
-        }
-    }
-    std::size_t start = i;
-    // A byte order mark opens no cell: a quote after it still opens one.
-    for (; bomLeft_ > 0 && i < bytes.size(); ++i, --bomLeft_) {
-        if (bytes[i] != kBom[kBom.size() - bomLeft_]) {
-            if (bomLeft_ < kBom.size())
-                state_ = State::Unquoted;
-            bomLeft_ = 0;
-            break;
-        }
-    }
+    std::size_t start = joinLineFeedAfterCr(bytes, out);
+    std::size_t i = skipByteOrderMark(bytes, start);
     // Locals, so that the compiler may keep them in registers over the bytes.
     State state = state_;
     bool crInside = crInside_;
@@ -91,25 +75,7 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
     std::size_t bound = start + (limits_.recordBytes - pending_.size()) + 1;
     for (;;) {
         const std::size_t end = std::min(bytes.size(), bound);
-        for (; i < end; ++i) {
-            const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
-            if (state == State::Quoted) {
-                if (kind == kQuote)
-                    state = State::QuoteInQuoted;
-                else if (kind == kCarriageReturn || (kind == kLineFeed && !crInside))
-                    ++linesInside_;
-                crInside = kind == kCarriageReturn;
-            } else if (kind == kOrdinary) {
-                state = State::Unquoted;
-            } else if (kind == kSeparator) {
-                state = State::FieldStart;
-            } else if (kind == kQuote) { // opens a cell, or after a closing quote stands for one
-                if (state != State::Unquoted)
-                    state = State::Quoted;
-            } else {
-                break; // a line ends
-            }
-        }
+        i = scanToLineEnd(bytes, i, end, state, crInside);
         if (i == end) {
             state_ = state;
             crInside_ = crInside;
@@ -124,15 +90,7 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
             pending_.append(record);
             record = pending_;
         }
-        std::string_view ending = "\n";
-        if (bytes[i] == '\r') {
-            // An LF after the CR belongs to the same ending; in the next piece, it is
-            // written when that piece comes.
-            const bool lineFeed = i + 1 < bytes.size() && bytes[i + 1] == '\n';
-            afterCr_ = i + 1 == bytes.size();
-            ending = lineFeed ? "\r\n" : "\r";
-            i += lineFeed ? 1 : 0;
-        }
+        const std::string_view ending = takeLineEnding(bytes, i);
         state_ = State::FieldStart;
         completeRecord(record, ending, false, out);
         pending_.clear();
@@ -146,6 +104,77 @@ std::size_t Batch::read(std::string_view bytes, std::string& out)
         }
         bound = start + limits_.recordBytes + 1;
     }
+}
+
+// The last piece ended with a CR that ended a record: an LF opening this one belongs to
+// that ending. Returns where this piece's bytes start.
+std::size_t Batch::joinLineFeedAfterCr(std::string_view bytes, std::string& out)
+{
+    if (!afterCr_)
+        return 0;
+    afterCr_ = false;
+    if (bytes[0] != '\n')
+        return 0;
+    out += '\n';
+    return 1;
+}
+
+// A byte order mark opens no cell: a quote after it still opens one.
+std::size_t Batch::skipByteOrderMark(std::string_view bytes, std::size_t i)
+{
+    for (; bomLeft_ > 0 && i < bytes.size(); ++i, --bomLeft_) {
+        if (bytes[i] != kBom[kBom.size() - bomLeft_]) {
+            if (bomLeft_ < kBom.size())
+                state_ = State::Unquoted;
+            bomLeft_ = 0;
+            break;
+        }
+    }
+    return i;
+}
+
+// Follows the quotes from i up to `end`; returns where a line ends outside quotes, or `end`.
+std::size_t Batch::scanToLineEnd(std::string_view bytes, std::size_t i, std::size_t end, State& stateAt,
+                                 bool& crInsideAt)
+{
+    // Locals again: through the references, every byte would go to memory and back.
+    State state = stateAt;
+    bool crInside = crInsideAt;
+    for (; i < end; ++i) {
+        const auto kind = kind_[static_cast<unsigned char>(bytes[i])];
+        if (state == State::Quoted) {
+            if (kind == kQuote)
+                state = State::QuoteInQuoted;
+            else if (kind == kCarriageReturn || (kind == kLineFeed && !crInside))
+                ++linesInside_;
+            crInside = kind == kCarriageReturn;
+        } else if (kind == kOrdinary) {
+            state = State::Unquoted;
+        } else if (kind == kSeparator) {
+            state = State::FieldStart;
+        } else if (kind == kQuote) { // opens a cell, or after a closing quote stands for one
+            if (state != State::Unquoted)
+                state = State::Quoted;
+        } else {
+            break; // a line ends
+        }
+    }
+    stateAt = state;
+    crInsideAt = crInside;
+    return i;
+}
+
+// The line ending at i, which is left on its last byte.
+std::string_view Batch::takeLineEnding(std::string_view bytes, std::size_t& i)
+{
+    if (bytes[i] != '\r')
+        return "\n";
+    // An LF after the CR belongs to the same ending; in the next piece, it is written when
+    // that piece comes.
+    const bool lineFeed = i + 1 < bytes.size() && bytes[i + 1] == '\n';
+    afterCr_ = i + 1 == bytes.size();
+    i += lineFeed ? 1 : 0;
+    return lineFeed ? "\r\n" : "\r";
 }
 
 // The record being read is past its limit: what it is, is known by where its limit fell.
@@ -268,71 +297,86 @@ void Batch::readHeader(std::string_view record, std::string_view ending, bool un
     std::string_view names = record;
     if (records_ == 1 && names.starts_with(kBom))
         names.remove_prefix(kBom.size());
+    const HeaderSearch search = searchHeader(names);
+    if (const std::string fault = headerFault(search); !fault.empty()) {
+        fail(where + fault);
+        return;
+    }
+    adoptHeader(search);
+    const std::string errorName = encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251("Ошибка") : "Ошибка";
+    writeRowEnd(record, false, headerCells_, "R", errorName, ending, out);
+}
 
-    std::array<long, 7> best{};
-    std::size_t bestFound = 0;
-    std::string_view duplicate;
-    bool chosen = false;
-    bool tooWide = false;
+// Separators are tried in turn; the search ends at the first that finds W, B, H and Q,
+// holding it, or else the one that found most of them.
+Batch::HeaderSearch Batch::searchHeader(std::string_view names)
+{
+    HeaderSearch search;
     for (const char separator : kSeparators) {
         const std::size_t count = splitCells(names, separator, limits_.headerCells);
         if (count > limits_.headerCells) {
-            tooWide = true;
+            search.tooWide = true;
             continue;
         }
-        std::array<long, 7> columns;
-        columns.fill(-1);
-        std::string_view twice;
-        for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
-            const std::string_view name = trimmed(cellValue(cell));
-            for (std::size_t c = 0; c < kInputNames.size(); ++c) {
-                if (name != kInputNames[c])
-                    continue;
-                if (columns[c] >= 0)
-                    twice = kInputNames[c];
-                columns[c] = static_cast<long>(cell);
-            }
+        const HeaderColumns columns = namedColumns();
+        if (columns.required > search.best.required || search.best.required == 0) {
+            search.best = columns;
+            search.separator = separator;
+            search.cells = count;
         }
-        const auto found = static_cast<std::size_t>(std::count_if(
-            columns.begin(), columns.begin() + kRequiredInputs, [](long cell) { return cell >= 0; }));
-        if (found > bestFound || bestFound == 0) {
-            best = columns;
-            bestFound = found;
-        }
-        if (found == kRequiredInputs) {
-            separator_ = separator;
-            headerCells_ = count;
-            columns_ = columns;
-            duplicate = twice;
-            chosen = true;
+        if (columns.required == kRequiredInputs)
             break;
+    }
+    return search;
+}
+
+// Which of the cells just split are headed by the names of the inputs.
+Batch::HeaderColumns Batch::namedColumns()
+{
+    HeaderColumns columns;
+    columns.cells.fill(-1);
+    for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
+        const std::string_view name = trimmed(cellValue(cell));
+        for (std::size_t c = 0; c < kInputNames.size(); ++c) {
+            if (name != kInputNames[c])
+                continue;
+            if (columns.cells[c] >= 0)
+                columns.twice = kInputNames[c];
+            columns.cells[c] = static_cast<long>(cell);
         }
     }
-    if (!chosen && tooWide) {
-        fail(where + "в заголовке больше " + std::to_string(limits_.headerCells) + " ячеек");
-        return;
-    }
-    if (!chosen) {
-        std::vector<std::string_view> missing;
-        for (std::size_t c = 0; c < kRequiredInputs; ++c)
-            if (best[c] < 0)
-                missing.push_back(kInputNames[c]);
-        fail(where + "в заголовке нет " + std::string(missing.size() > 1 ? "столбцов " : "столбца ") +
-             joined(missing) + " (нужны имена W, B, H, Q через «;», «,» или табуляцию)");
-        return;
-    }
-    if (!duplicate.empty()) {
-        fail(where + "столбец " + std::string(duplicate) + " назван в заголовке дважды");
-        return;
-    }
+    columns.required = static_cast<std::size_t>(std::count_if(
+        columns.cells.begin(), columns.cells.begin() + kRequiredInputs, [](long cell) { return cell >= 0; }));
+    return columns;
+}
+
+// Why the header cannot head the table, or nothing.
+std::string Batch::headerFault(const HeaderSearch& search) const
+{
+    if (search.best.required == kRequiredInputs)
+        return search.best.twice.empty() ? ""
+                                         : "столбец " + std::string(search.best.twice) + " назван в заголовке дважды";
+    if (search.tooWide)
+        return "в заголовке больше " + std::to_string(limits_.headerCells) + " ячеек";
+    std::vector<std::string_view> missing;
+    for (std::size_t c = 0; c < kRequiredInputs; ++c)
+        if (search.best.cells[c] < 0)
+            missing.push_back(kInputNames[c]);
+    return "в заголовке нет " + std::string(missing.size() > 1 ? "столбцов " : "столбца ") + joined(missing) +
+           " (нужны имена W, B, H, Q через «;», «,» или табуляцию)";
+}
+
+void Batch::adoptHeader(const HeaderSearch& search)
+{
     headerRead_ = true;
+    separator_ = search.separator;
+    headerCells_ = search.cells;
+    columns_ = search.best.cells;
     for (const char separator : kSeparators)
         kind_[static_cast<unsigned char>(separator)] = separator == separator_ ? kSeparator : kOrdinary;
     // A "," table cannot hold a decimal comma outside quotes; ";" and tab tables are what
     // spreadsheets in a Russian locale write, with decimal commas.
     decimalCommaTaken_ = separator_ != ',';
-    const std::string errorName = encoding_ == Encoding::Cp1251 ? text::utf8ToCp1251("Ошибка") : "Ошибка";
-    writeRowEnd(record, false, headerCells_, "R", errorName, ending, out);
 }
 
 void Batch::readRow(std::string_view record, std::string_view ending, bool unclosed, std::string& out)

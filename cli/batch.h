@@ -62,10 +62,30 @@ public:
 private:
     enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
     enum class Mark { None, Point, Comma };
+    // What one separator makes of the header.
+    struct HeaderColumns {
+        std::array<long, 7> cells{}; // of W, B, H, Q, L, k, K, or -1
+        std::size_t required = 0;    // how many of W, B, H, Q it found
+        std::string_view twice;      // a name heading two cells
+    };
+    struct HeaderSearch {
+        HeaderColumns best;
+        char separator = ';';
+        std::size_t cells = 0;
+        bool tooWide = false; // some separator made more cells than a header may have
+    };
 
+    std::size_t joinLineFeedAfterCr(std::string_view bytes, std::string& out);
+    std::size_t skipByteOrderMark(std::string_view bytes, std::size_t i);
+    std::size_t scanToLineEnd(std::string_view bytes, std::size_t i, std::size_t end, State& state, bool& crInside);
+    std::string_view takeLineEnding(std::string_view bytes, std::size_t& i);
     void overflow();
     void completeRecord(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
     void readHeader(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
+    HeaderSearch searchHeader(std::string_view names);
+    HeaderColumns namedColumns();
+    std::string headerFault(const HeaderSearch& search) const;
+    void adoptHeader(const HeaderSearch& search);
     void readRow(std::string_view record, std::string_view ending, bool unclosed, std::string& out);
     std::size_t splitCells(std::string_view record, char separator, std::size_t kept);
     std::string_view cellValue(std::size_t cell);

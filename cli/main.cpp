@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -49,79 +50,115 @@ bool readBlock(int fd, std::vector<char>& buffer, std::size_t& size)
     return true;
 }
 
-int runBatch(std::string_view file)
-{
-    const bool standardInput = file.empty() || file == "-";
-    const std::string name = standardInput ? std::string("стандартный ввод") : "«" + std::string(file) + "»";
-    const int fd = standardInput ? STDIN_FILENO : cli::system::openForReading(std::string(file));
-    const auto unreadable = [&] {
-        complain("не удалось прочитать " + name + ": " + reason(errno));
-        return 2;
-    };
-    if (fd < 0)
-        return unreadable();
-
-    // The encoding is that of the whole input. A file is read through once for it and
-    // then from its start again; a pipe cannot be, and is judged by its first block.
-    std::vector<char> buffer(kBlock);
+// The input: its blocks, read one at a time into one buffer.
+struct Input {
+    int fd = -1;
+    std::vector<char> buffer = std::vector<char>(kBlock);
     std::size_t size = 0;
-    cli::EncodingGuess guess;
-    struct stat info {};
-    const off_t origin = ::lseek(fd, 0, SEEK_CUR);
-    const bool rereadable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && origin >= 0;
     bool pending = false; // the buffer holds a block not yet given to the batch
     bool atEnd = false;
+};
+
+// The encoding is that of the whole input. A file is read through once for it and
+// then from its start again; a pipe cannot be, and is judged by its first block.
+// Nothing on a read error (errno says why).
+std::optional<cli::Encoding> guessEncoding(Input& input)
+{
+    cli::EncodingGuess guess;
+    struct stat info {};
+    const off_t origin = ::lseek(input.fd, 0, SEEK_CUR);
+    const bool rereadable = ::fstat(input.fd, &info) == 0 && S_ISREG(info.st_mode) && origin >= 0;
     if (rereadable) {
         do {
-            if (!readBlock(fd, buffer, size))
-                return unreadable();
-            guess.read({buffer.data(), size});
-        } while (size == buffer.size());
-        if (::lseek(fd, origin, SEEK_SET) < 0)
-            return unreadable();
+            if (!readBlock(input.fd, input.buffer, input.size))
+                return std::nullopt;
+            guess.read({input.buffer.data(), input.size});
+        } while (input.size == input.buffer.size());
+        if (::lseek(input.fd, origin, SEEK_SET) < 0)
+            return std::nullopt;
     } else {
-        if (!readBlock(fd, buffer, size))
-            return unreadable();
-        guess.read({buffer.data(), size});
-        pending = true;
-        atEnd = size < buffer.size();
+        if (!readBlock(input.fd, input.buffer, input.size))
+            return std::nullopt;
+        guess.read({input.buffer.data(), input.size});
+        input.pending = true;
+        input.atEnd = input.size < input.buffer.size();
     }
+    return guess.encoding(rereadable || input.atEnd);
+}
 
-    const cli::Encoding encoding = guess.encoding(rereadable || atEnd);
-    cli::Batch batch(encoding);
-    std::string out;
-    out.reserve(kBlock + kBlock / 2);
-    const auto unwritable = [&] {
-        complain("не удалось записать результат: " + reason(errno));
-        return 2;
-    };
-    // A console shows the table's text; a file or a pipe gets its bytes.
-    const bool console = cli::system::isConsole(STDOUT_FILENO);
-    cli::TableText text(encoding);
-    const auto emit = [&](std::string_view bytes) {
-        return console ? cli::system::writeText(STDOUT_FILENO, text.take(bytes))
-                       : cli::system::writeAll(STDOUT_FILENO, bytes);
-    };
+// A console shows the table's text; a file or a pipe gets its bytes.
+class Output {
+public:
+    explicit Output(cli::Encoding encoding) : text_(encoding) {}
+    bool write(std::string_view bytes)
+    {
+        return console_ ? cli::system::writeText(STDOUT_FILENO, text_.take(bytes))
+                        : cli::system::writeAll(STDOUT_FILENO, bytes);
+    }
+    bool finish() { return !console_ || cli::system::writeText(STDOUT_FILENO, text_.finish()); }
+
+private:
+    bool console_ = cli::system::isConsole(STDOUT_FILENO);
+    cli::TableText text_;
+};
+
+enum class Failure { None, Read, Write };
+
+// Gives the batch the input block by block, writing `out` away whenever it holds a block.
+Failure feed(Input& input, cli::Batch& batch, std::string& out, Output& output)
+{
     while (!batch.stopped()) {
-        if (!pending) {
-            if (atEnd)
+        if (!input.pending) {
+            if (input.atEnd)
                 break;
-            if (!readBlock(fd, buffer, size))
-                return unreadable();
-            atEnd = size < buffer.size();
+            if (!readBlock(input.fd, input.buffer, input.size))
+                return Failure::Read;
+            input.atEnd = input.size < input.buffer.size();
         }
-        pending = false;
-        for (std::string_view rest(buffer.data(), size); !rest.empty() && !batch.stopped();) {
+        input.pending = false;
+        for (std::string_view rest(input.buffer.data(), input.size); !rest.empty() && !batch.stopped();) {
             rest.remove_prefix(batch.read(rest, out));
             if (out.size() >= kBlock) {
-                if (!emit(out))
-                    return unwritable();
+                if (!output.write(out))
+                    return Failure::Write;
                 out.clear();
             }
         }
     }
+    return Failure::None;
+}
+
+int runBatch(std::string_view file)
+{
+    const bool standardInput = file.empty() || file == "-";
+    const std::string name = standardInput ? std::string("стандартный ввод") : "«" + std::string(file) + "»";
+    const auto unreadable = [&] {
+        complain("не удалось прочитать " + name + ": " + reason(errno));
+        return 2;
+    };
+    const auto unwritable = [&] {
+        complain("не удалось записать результат: " + reason(errno));
+        return 2;
+    };
+    Input input;
+    input.fd = standardInput ? STDIN_FILENO : cli::system::openForReading(std::string(file));
+    if (input.fd < 0)
+        return unreadable();
+    const std::optional<cli::Encoding> encoding = guessEncoding(input);
+    if (!encoding)
+        return unreadable();
+
+    cli::Batch batch(*encoding);
+    std::string out;
+    out.reserve(kBlock + kBlock / 2);
+    Output output(*encoding);
+    const Failure failure = feed(input, batch, out, output);
+    if (failure == Failure::Read)
+        return unreadable();
+    if (failure == Failure::Write)
+        return unwritable();
     batch.finish(out);
-    if (!emit(out) || (console && !cli::system::writeText(STDOUT_FILENO, text.finish())))
+    if (!output.write(out) || !output.finish())
         return unwritable();
     for (const std::string& message : batch.messages())
         complain(message);
