@@ -29,7 +29,7 @@ options=(
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
   -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF
   # nor draw through: no OpenGL, Vulkan or Direct2D, no Graphics View, no Markdown; the
-  # pictures are bitmaps, so no JPEG, GIF or ICO plug-in (939 build steps, not 1,191).
+  # pictures are bitmaps, so no JPEG, GIF or ICO plug-in (938 build steps, not 1,190).
   # Without OpenGL the Windows platform plug-in of 6.4 builds only with dynamic GL off too,
   # and without Direct2D it links only without the DirectWrite 3 font database, which Qt
   # builds with Direct2D alone (Qt uses the GDI one unless told otherwise).
