@@ -21,7 +21,7 @@ depended=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
 # by hand, since the captions are measured for them. Debian 13 renamed some libraries for
 # the 64-bit time_t (libqt6core6t64), so a name may carry that suffix.
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation2; do
-  grep -Exq "$needed(t64)?" <<<"$depended" || fail "Depends lacks $needed: $depends"
+  grep -Fxq -e "$needed" -e "${needed}t64" <<<"$depended" || fail "Depends lacks $needed: $depends"
 done
 # apt reads the control data and resolves the dependencies against this system.
 apt-get install --simulate --no-install-recommends "$(realpath "$deb")" >/dev/null ||
