@@ -3,7 +3,10 @@
 // (1/1440 inch) and one face for its fonts.
 
 #include <QRect>
+#include <QString>
 #include <QStringList>
+
+#include <string_view>
 
 namespace ui {
 
@@ -19,6 +22,12 @@ constexpr int pixels(int twips)
 constexpr QRect twipRect(int left, int top, int width, int height)
 {
     return {pixels(left), pixels(top), pixels(width), pixels(height)};
+}
+
+// A form table's text, written in UTF-8.
+inline QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The forms' face: the first installed of the classic one and two metric-compatible

@@ -21,11 +21,6 @@ namespace ui {
 
 namespace {
 
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QFont sansSerif(qreal points, bool bold)
 {
     QFont font;

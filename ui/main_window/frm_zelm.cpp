@@ -38,11 +38,6 @@ namespace ui {
 
 namespace {
 
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QColor rgb(std::uint32_t value)
 {
     return QColor::fromRgb(static_cast<QRgb>(value));
