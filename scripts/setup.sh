@@ -90,7 +90,7 @@ commands=(
   # build
   cmake ninja g++ pkg-config clang++
   # tests
-  ctest localedef Xvfb xdotool xprop xwininfo openbox metacity dbus-run-session od timeout
+  ctest localedef Xvfb xdotool xprop xwininfo xmessage openbox metacity dbus-run-session od timeout
   # package
   cpack dpkg-deb dpkg-shlibdeps file readelf desktop-file-validate identify apt-get
 )
