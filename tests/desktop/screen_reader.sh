@@ -10,7 +10,8 @@ work=$(mktemp -d)
 xvfb_pid=
 trap 'kill "$xvfb_pid" 2>/dev/null || true; pkill -P $$ 2>/dev/null || true; rm -rf "$work"' EXIT
 source "$here/../../scripts/xvfb.sh"
-start_xvfb "$work"
+# No key repeat: a key xdotool is slow to release on a loaded machine would type twice.
+start_xvfb "$work" -r
 
 # The bus lives as long as the inner script; zelm and the reader meet on its a11y bus.
 dbus-run-session -- bash -c '
