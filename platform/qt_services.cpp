@@ -90,8 +90,8 @@ std::optional<QString> QtDialogBackend::saveFileName(QWidget* parent, const QStr
                                                      const QString& initialName,
                                                      bool confirmOverwrite)
 {
-    // Without a title of the caller's the dialog is named as Qt's own names itself, also
-    // on Windows (whose file dialog leaves it blank under Wine).
+    // Without a title of the caller's the dialog is named as Qt's own names itself, on
+    // every system (Windows' file dialog, as Qt opened it, was blank under Wine).
     const QString caption = title.isEmpty() ? QStringLiteral("Сохранить как") : title;
     return chooseSaveFileName(parent, caption, qtFilter, initialName, confirmOverwrite);
 }

@@ -44,9 +44,9 @@ private:
 } // namespace
 
 // A Qt::Tool window is out of the task bar already; it is owned as well because Wine maps a
-// window that owns none as an ordinary window that skips the task bar, and openbox (like
-// other window managers) never hands the focus back to such a window when a dialog over it
-// closes. An owned one Wine maps as a dialog of its owner, which gets the focus back. On
+// window without an owner as an ordinary window that skips the task bar, and openbox never
+// hands the focus back to such a window when a dialog over it closes. An owned one Wine
+// maps as a dialog of its owner, which gets the focus back (docs/windows.md). On
 // Windows an owner that is never shown changes nothing visible: no button, no frame, the
 // same activation. The owner goes with the window (the filter is its child); Qt takes it
 // off as the window's owner before destroying it, so Windows does not destroy the window too.

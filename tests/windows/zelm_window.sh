@@ -111,9 +111,9 @@ pixel() { # the colour at a point of the main window, as RRGGBB
   x=$((X + $1)) y=$((Y + $2))
   import -window root -crop "1x1+$x+$y" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr -d '#'
 }
-dialog() { # waits for a dialog named $1 to have the keyboard
+dialog() { # waits for a dialog named $1 to have the keyboard, and for it to settle
   for _ in $(seq 100); do
-    [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$1" ] && return 0
+    [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$1" ] && { sleep 0.3; return 0; }
     sleep 0.1
   done
   fail "no dialog «$1»: the keyboard is with «$(xdotool getwindowfocus getwindowname 2>/dev/null)»"
