@@ -99,6 +99,7 @@ save_report() {
   for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
   [ -s "$file" ] || fail "no report written to $file"
   main_focus "after the Save dialog"
+  sleep 0.5
 }
 
 # Windows' own colour and font dialogs, worded by Wine in Russian, over the real program:
@@ -190,8 +191,10 @@ echo "PASS the report is the Linux build's, byte for byte"
 # The result, copied from Text1 into Text2, comes out in the next report.
 click_field 248 72 # Text1
 xdotool key ctrl+a ctrl+c
+sleep 0.3
 click_field 24 72
 xdotool key ctrl+a ctrl+v
+sleep 0.3
 save_report "$work/result.txt"
 result=$(iconv -f CP1251 -t UTF-8 "$work/result.txt" | sed -n 3p | tr -d '\r' | sed 's/Объём вод-ща (W), м.куб$//')
 [ "$result" = "1240,769" ] || fail "the worked example gave «$result», not 1240,769"
