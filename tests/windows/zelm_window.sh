@@ -99,7 +99,7 @@ save_report() {
   for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
   [ -s "$file" ] || fail "no report written to $file"
   main_focus "after the Save dialog"
-  sleep 0.5
+  sleep 1 # clicked sooner, under load, a field sometimes lost the copy that follows
 }
 
 # Windows' own colour and font dialogs, worded by Wine in Russian, over the real program:
