@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
@@ -83,10 +82,7 @@ std::optional<QString> QtDialogBackend::openFileName(QWidget* parent, const QStr
                                                      const QString& qtFilter,
                                                      const QString& initialName)
 {
-    const QString name = QFileDialog::getOpenFileName(parent, title, initialName, qtFilter);
-    if (name.isEmpty())
-        return std::nullopt;
-    return name;
+    return chooseOpenFileName(parent, title, qtFilter, initialName);
 }
 
 std::optional<QString> QtDialogBackend::saveFileName(QWidget* parent, const QString& title,
@@ -94,17 +90,10 @@ std::optional<QString> QtDialogBackend::saveFileName(QWidget* parent, const QStr
                                                      const QString& initialName,
                                                      bool confirmOverwrite)
 {
-    QFileDialog::Options options;
-    if (!confirmOverwrite)
-        options |= QFileDialog::DontConfirmOverwrite;
-    // Without a title of the caller's the dialog is named as Qt's own names itself, also
-    // where Qt hands it to the system's file dialog (Windows' leaves it blank).
+    // Without a title of the caller's the dialog is named as Qt's own names itself, on
+    // every system (Windows' file dialog, as Qt opened it, was blank under Wine).
     const QString caption = title.isEmpty() ? QStringLiteral("Сохранить как") : title;
-    const QString name =
-        QFileDialog::getSaveFileName(parent, caption, initialName, qtFilter, nullptr, options);
-    if (name.isEmpty())
-        return std::nullopt;
-    return name;
+    return chooseSaveFileName(parent, caption, qtFilter, initialName, confirmOverwrite);
 }
 
 std::optional<QColor> QtDialogBackend::color(QWidget* parent, const QColor& initial,

@@ -20,7 +20,8 @@ std::vector<char*> applicationArguments(int argc, char* argv[]);
 // Keeps a top-level window out of the task bar and the pager from its first map on, and on
 // every later map: under X11, _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER are
 // set on the window before it is mapped. On Windows a Qt::Tool window and an owned dialog
-// have no task-bar button already, so it does nothing there.
+// have no task-bar button already; a window without a parent is given a hidden owner there,
+// which under Wine brings the keyboard back to it after a dialog.
 void keepOutOfTaskBar(QWidget* window);
 
 } // namespace platform

@@ -1,8 +1,12 @@
-// Windows: the colour and font commands show the system's own common dialogs, as the
-// classic control did, worded by Windows in the user's language. (Qt's font dialog would
-// also fall over the families Wine lists without a style, such as "MS Shell Dlg".)
+// Windows: the file, colour and font commands show the system's own common dialogs, as
+// the classic control did, worded by Windows in the user's language. (Qt's font dialog would
+// also fall over the families Wine lists without a style, such as "MS Shell Dlg"; Qt's file
+// dialog, closing, hands the activation to a hidden window of its own, so that under Wine the
+// window manager's offer of the keyboard to the main window goes to that window and is lost.)
 #include "platform/system_choosers.h"
 
+#include <QDir>
+#include <QStringList>
 #include <QWidget>
 
 #include <windows.h>
@@ -11,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace platform {
 
@@ -30,7 +35,77 @@ int screenDotsPerInch()
     return dots > 0 ? dots : 96;
 }
 
+// A filter as QFileDialog takes it, "Textfiles (*.txt);;All Files (*.*) (*)", as Windows
+// takes it: each description and its patterns (separated by ';', "*" as "*.*"), every
+// string ended by a null and the list by one more.
+std::wstring windowsFilter(const QString& qtFilter)
+{
+    std::wstring filter;
+    for (const QString& entry : qtFilter.split(QStringLiteral(";;"), Qt::SkipEmptyParts)) {
+        const qsizetype open = entry.lastIndexOf(QLatin1String(" ("));
+        const bool listed = open >= 0 && entry.endsWith(QLatin1Char(')'));
+        QStringList patterns;
+        if (listed)
+            patterns = entry.mid(open + 2, entry.size() - open - 3)
+                           .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns)
+            if (pattern == QLatin1String("*"))
+                pattern = QStringLiteral("*.*");
+        if (patterns.isEmpty())
+            patterns.append(QStringLiteral("*.*"));
+        filter += (listed ? entry.left(open) : entry).toStdWString();
+        filter += L'\0';
+        filter += patterns.join(QLatin1Char(';')).toStdWString();
+        filter += L'\0';
+    }
+    filter += L'\0';
+    return filter;
+}
+
+std::optional<QString> chooseFileName(QWidget* parent, const QString& title,
+                                      const QString& qtFilter, const QString& initialName,
+                                      DWORD flags, bool save)
+{
+    const std::wstring filter = windowsFilter(qtFilter);
+    const std::wstring caption = title.toStdWString();
+    std::wstring name = QDir::toNativeSeparators(initialName).toStdWString();
+    name.resize(std::max<std::size_t>(name.size() + 1, 32768), L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ownerOf(parent);
+    dialog.lpstrFilter = qtFilter.isEmpty() ? nullptr : filter.c_str();
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | flags;
+    const auto show = [&] { return save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog); };
+    BOOL chosen = show();
+    // A starting name Windows cannot take (a character a file name may not hold) would
+    // fail the dialog before it shows; it opens without one then.
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+        name.assign(name.size(), L'\0');
+        chosen = show();
+    }
+    if (!chosen)
+        return std::nullopt;
+    return QDir::fromNativeSeparators(QString::fromWCharArray(dialog.lpstrFile));
+}
+
 } // namespace
+
+std::optional<QString> chooseOpenFileName(QWidget* parent, const QString& title,
+                                          const QString& qtFilter, const QString& initialName)
+{
+    return chooseFileName(parent, title, qtFilter, initialName, OFN_FILEMUSTEXIST, false);
+}
+
+std::optional<QString> chooseSaveFileName(QWidget* parent, const QString& title,
+                                          const QString& qtFilter, const QString& initialName,
+                                          bool confirmOverwrite)
+{
+    return chooseFileName(parent, title, qtFilter, initialName,
+                          confirmOverwrite ? OFN_OVERWRITEPROMPT : 0, true);
+}
 
 std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial, bool showCustomColors)
 {

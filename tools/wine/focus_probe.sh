@@ -2,7 +2,7 @@
 # Where the keyboard goes under Wine, on Xvfb with openbox, when a message box over a
 # frameless tool window closes (docs/windows.md). Prints the focused window's name at
 # start, in the box and after it, and the keys the window got.
-#   tools/wine/focus_probe.sh [refocus]
+#   tools/wine/focus_probe.sh [refocus|owned]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
