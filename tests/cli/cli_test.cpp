@@ -260,6 +260,12 @@ TEST(Batch, JudgesTheEncodingAcrossTheFirstMebibyte)
         // E0 80 80 would be an overlong form: "аЂЂ" in code page 1251.
         {"a lead byte E0 before 80 80", "W;B;H;Q;Note\n1000000;100;16;10;\xE0\x80\x80\n", false,
          "W;B;H;Q;Note;R;\xCE\xF8\xE8\xE1\xEA\xE0\n"},
+        // ED A0 80 would encode a UTF-16 surrogate, which UTF-8 forbids.
+        {"a lead byte ED before A0 80", "W;B;H;Q;Note\n1000000;100;16;10;\xED\xA0\x80\n", false,
+         "W;B;H;Q;Note;R;\xCE\xF8\xE8\xE1\xEA\xE0\n"},
+        // A pipe read to its end is judged whole: its last byte "Р" starts no letter.
+        {"a short pipe ending in a lead byte", "W;B;H;Q;Note\n1000000;100;16;10;\xD0", true,
+         "W;B;H;Q;Note;R;\xCE\xF8\xE8\xE1\xEA\xE0\n"},
     };
     const fs::path file = fs::temp_directory_path() / ("zelm-calc-encoding-" + std::to_string(::getpid()));
     for (const auto& row : rows) {

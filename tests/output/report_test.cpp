@@ -224,21 +224,27 @@ TEST(ReportFile, FailedWriteKeepsTheExistingFileByteForByte)
 // one, saving over a file the user may write is refused, and the file is not written in
 // place instead, where a failure half-way would leave half a report. In a shared folder
 // (the sticky bit, as /tmp), the temporary file is made but may not replace another
-// user's file: the last step fails, and is reported as a failure all the same.
-TEST(ReportFile, WritableFileInLockedFolderIsRefusedAndKept)
+// user's file: the last step fails, and is reported as a failure all the same. A file the
+// user may not write is refused even where the folder would let the rename replace it.
+TEST(ReportFile, FileTheUserMayNotReplaceIsRefusedAndKept)
 {
     const auto everyone = [](QFileDevice::Permissions owner, QFileDevice::Permissions other) {
         return owner | other | QFileDevice::Permissions::fromInt(other.toInt() << 4);
     };
     const auto readWrite = everyone(QFileDevice::ReadOwner | QFileDevice::WriteOwner,
                                     QFileDevice::ReadOther | QFileDevice::WriteOther);
+    const auto readOnly = everyone(QFileDevice::ReadOwner, QFileDevice::ReadOther);
     const struct {
         const char* name;
         mode_t folder;
         bool anotherUsersFile; // only root can make one
+        QFileDevice::Permissions file;
+        QString reason;
     } rows[] = {
-        {"a folder the user may not write in", 0555, false},
-        {"a shared folder, the file another user's", 01777, true},
+        {"a folder the user may not write in", 0555, false, readWrite, QStringLiteral("нет доступа")},
+        {"a shared folder, the file another user's", 01777, true, readWrite, QStringLiteral("нет доступа")},
+        {"a read-only file in a folder anyone may write in", 0777, false, readOnly,
+         QStringLiteral("защищён от записи")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -247,7 +253,7 @@ TEST(ReportFile, WritableFileInLockedFolderIsRefusedAndKept)
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("old.txt"));
         output::writeReport(target, "the old report\r\n");
-        ASSERT_TRUE(QFile::setPermissions(target, readWrite));
+        ASSERT_TRUE(QFile::setPermissions(target, row.file));
         ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), row.folder), 0);
 
         const auto description = failureAsOrdinaryUser(target, "new\r\n");
@@ -255,7 +261,7 @@ TEST(ReportFile, WritableFileInLockedFolderIsRefusedAndKept)
         if (!description)
             GTEST_SKIP() << "no user other than root to save as";
         EXPECT_TRUE(description->contains(QDir::toNativeSeparators(target))) << description->toStdString();
-        EXPECT_TRUE(description->contains(QStringLiteral("нет доступа"))) << description->toStdString();
+        EXPECT_TRUE(description->contains(row.reason)) << description->toStdString();
         EXPECT_EQ(readAll(target), "the old report\r\n");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.txt")});
     }
