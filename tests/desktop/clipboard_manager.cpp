@@ -3,7 +3,9 @@
 // for SAVE_TARGETS fetches the owner's TARGETS, then its text through one MULTIPLE
 // conversion, as the GNOME and MATE managers do, takes the clipboard over and confirms.
 // Unlike managers that copy every change on their own, it shows whether a program that
-// ends hands its clipboard over. Prints "ready" once it owns CLIPBOARD_MANAGER.
+// ends hands its clipboard over. Prints "ready" once it owns CLIPBOARD_MANAGER. Before
+// saving it asks for a target the owner does not offer and prints whether it was refused
+// (a None property), as a requestor waiting on an unfilled property would otherwise hang.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -16,7 +18,7 @@ namespace {
 
 Display* display;
 Window window;
-Atom clipboard, manager, saveTargets, targets, multiple, atomPair, utf8, savedText;
+Atom clipboard, manager, saveTargets, targets, multiple, atomPair, utf8, savedText, unoffered;
 
 Time serverTime()
 {
@@ -72,6 +74,7 @@ int main()
     atomPair = atom("ATOM_PAIR");
     utf8 = atom("UTF8_STRING");
     savedText = atom("_SAVED_TEXT");
+    unoffered = atom("image/x-zelm-unoffered");
     window = XCreateSimpleWindow(display, DefaultRootWindow(display), -10, -10, 1, 1, 0, 0, 0);
     XSelectInput(display, window, PropertyChangeMask);
     XSetSelectionOwner(display, manager, window, serverTime());
@@ -92,7 +95,7 @@ int main()
             if (request.selection == manager && request.target == saveTargets && !saving) {
                 saving = true;
                 asked = request;
-                XConvertSelection(display, clipboard, targets, targets, window, request.time);
+                XConvertSelection(display, clipboard, unoffered, unoffered, window, request.time);
             } else if (request.selection == clipboard && request.target == targets) {
                 const Atom offered[] = {targets, utf8};
                 XChangeProperty(display, request.requestor, property, XA_ATOM, 32, PropModeReplace,
@@ -110,7 +113,11 @@ int main()
             Atom type = None;
             int format = 0;
             unsigned long count = 0;
-            if (notify.target == targets) {
+            if (notify.target == unoffered) {
+                std::printf("unoffered target %s\n", notify.property == None ? "refused" : "answered");
+                std::fflush(stdout);
+                XConvertSelection(display, clipboard, targets, targets, window, asked.time);
+            } else if (notify.target == targets) {
                 const auto list = takeProperty(window, targets, &type, &format, &count);
                 const auto* offered = reinterpret_cast<const Atom*>(list.data());
                 bool hasText = false;

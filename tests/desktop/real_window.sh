@@ -183,6 +183,8 @@ start
 xdotool key Tab ctrl+v
 pasted=$(report_volume)
 [ "$pasted" = "1240.769" ] || fail "after the end, the clipboard held «$pasted»"
+grep -qx "unoffered target refused" "$work/clipboard-manager.log" ||
+  fail "a target the program does not offer was not refused: $(tr "\n" "/" <"$work/clipboard-manager.log")"
 xdotool key F9
 expect_end "F9 after the paste"
 
