@@ -4,6 +4,7 @@
 // dialog, closing, hands the activation to a hidden window of its own, so that under Wine the
 // window manager's offer of the keyboard to the main window goes to that window and is lost.)
 #include "platform/system_choosers.h"
+#include "platform/windows/file_filter.h"
 
 #include <QDir>
 #include <QStringList>
@@ -19,25 +20,6 @@
 
 namespace platform {
 
-namespace {
-
-HWND ownerOf(QWidget* parent)
-{
-    return parent ? reinterpret_cast<HWND>(parent->window()->winId()) : nullptr;
-}
-
-// Logical units of the screen per inch, in which a LOGFONT's height is given.
-int screenDotsPerInch()
-{
-    const HDC screen = GetDC(nullptr);
-    const int dots = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dots > 0 ? dots : 96;
-}
-
-// A filter as QFileDialog takes it, "Textfiles (*.txt);;All Files (*.*) (*)", as Windows
-// takes it: each description and its patterns (separated by ';', "*" as "*.*"), every
-// string ended by a null and the list by one more.
 std::wstring windowsFilter(const QString& qtFilter)
 {
     std::wstring filter;
@@ -60,6 +42,22 @@ std::wstring windowsFilter(const QString& qtFilter)
     }
     filter += L'\0';
     return filter;
+}
+
+namespace {
+
+HWND ownerOf(QWidget* parent)
+{
+    return parent ? reinterpret_cast<HWND>(parent->window()->winId()) : nullptr;
+}
+
+// Logical units of the screen per inch, in which a LOGFONT's height is given.
+int screenDotsPerInch()
+{
+    const HDC screen = GetDC(nullptr);
+    const int dots = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dots > 0 ? dots : 96;
 }
 
 std::optional<QString> chooseFileName(QWidget* parent, const QString& title,
