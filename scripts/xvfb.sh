@@ -1,10 +1,11 @@
-# Sourced by bench/startup.sh, packaging/check-deb.sh and tests/desktop/real_window.sh:
+# Sourced by the scripts that need an X server of their own (the desktop and Wine tests,
+# bench/startup.sh, packaging/check-deb.sh, scripts/fresh-debian.sh, tools/wine):
 # start_xvfb DIR [OPTION...] starts a private Xvfb with the options given, exports DISPLAY,
-# QT_QPA_PLATFORM=xcb and XDG_RUNTIME_DIR (under DIR), and sets xvfb_pid for the caller to end. Display numbers
-# are tried from a high, random start: a server started with -displayfd takes no lock
-# file, and low numbers are where other sessions and tests put theirs. -noreset: a
-# server that resets when its last client leaves refuses the next program for a moment,
-# which back-to-back runs would hit.
+# QT_QPA_PLATFORM=xcb and XDG_RUNTIME_DIR (under DIR), and sets xvfb_pid for the caller to
+# end. Display numbers are tried from a high, random start: a server started with
+# -displayfd takes no lock file, and low numbers are where other sessions and tests put
+# theirs. -noreset: a server that resets when its last client leaves refuses the next
+# program for a moment, which back-to-back runs would hit.
 start_xvfb() {
   local dir=$1 first=$((200 + RANDOM % 500)) n
   shift

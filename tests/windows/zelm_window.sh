@@ -4,8 +4,9 @@
 # override-redirect X window, which no task bar lists); Windows' own colour and font
 # dialogs, in Russian, apply the choice; the Save dialog is named; the keyboard is the
 # window's at start and comes back to it after every dialog, nobody clicking; the worked
-# example typed into the form gives 1240,769; the report is the Linux build's byte for byte; Ctrl+P reaches a stand-in Word registered as "Word.Application", and without Word a
-# stand-in soffice.exe registered in App Paths, given the template in LibreOffice's folder.
+# example typed into the form gives 1240,769; the report is the Linux build's byte for
+# byte; Ctrl+P reaches a stand-in Word registered as "Word.Application", and without Word
+# a stand-in soffice.exe registered in App Paths, given the template in LibreOffice's folder.
 #
 #   zelm_window.sh zelm.exe zelm_fake_word.dll zelm_fake_soffice.exe
 set -euo pipefail
